@@ -1,0 +1,3 @@
+#include "CCore.h"
+
+CCore::CCore() : HvCore("Orvanta") {}

@@ -1,0 +1,29 @@
+// Command-line options for unattended runs. Without any, the program behaves as a user expects:
+// the configuration dialog comes first and message boxes are shown.
+//   --mode demo|benchmark  --res WxH  --depth 32|16  --windowed   preselect the dialog and skip it
+//   --step S              every frame advances the clock by exactly S seconds
+//   --grab T1,T2,...      save the back buffer at the first frame whose show time reaches each Ti
+//   --out DIR             folder for the grabbed pictures (default: the start directory)
+//   --quit-at T           end the show at show time T as if Escape had been pressed
+//   --no-message-boxes    message boxes become lines on standard error, answered by their default button;
+//                         the dialog is skipped with its defaults
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct HvAutomation {
+  bool skipDialog = false;     // any of the dialog's choices was given
+  uint32_t mode = 2;           // 1 benchmark, 2 demo: the application's run mode values
+  uint32_t width = 1024, height = 768;
+  uint32_t depth = 32;         // bits per pixel of a full-screen display
+  bool windowed = false;
+  double step = 0;             // s per frame; 0: real time
+  std::vector<double> grabTimes;  // show times, ascending
+  std::string outDir;
+  double quitAt = -1;          // show time; < 0: never
+  bool noMessageBoxes = false;
+};
+
+// Parses argv[1..argc-1]. On a bad option returns false with a one-line explanation in `error`.
+bool HvParseAutomation(int argc, char** argv, HvAutomation& options, std::string& error);

@@ -1,0 +1,265 @@
+#include "HvCore.h"
+#include "HvMath.h"
+#include "HvMessageBox.h"
+#include "HvTimer.h"
+#include "HvTrace.h"
+#include "../config/HvConfig.h"
+#include "../render/HvAdapter.h"
+#include "../render/HvDevice.h"
+#include <d3dx9.h>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+HvCore* HvCore::instance = nullptr;
+
+namespace {
+// Pool-only bits of each kind of pool.
+const uint32_t geometryBits = HvFlags::AutoCollect | HvFlags::SkipStartup | HvFlags::SkipRender | HvFlags::SkipUpdate |
+                              HvFlags::SkipCheckCaps;                       // 0x2B40
+const uint32_t nodeBits = geometryBits | HvFlags::SkipDeviceReset;          // 0x2F40
+const uint32_t animationBits = nodeBits & ~HvFlags::SkipUpdate;             // 0x2740: members are updated
+const uint32_t collectorBits = HvFlags::AutoCollect | HvFlags::SkipUpdate | HvFlags::SkipCheckCaps;  // 0x2840
+
+struct PoolDesc {
+  HvPoolIndex index;
+  const char* name;
+  uint32_t bits;
+};
+
+// In creation order; each pool is stored at its index.
+const PoolDesc poolTable[] = {
+  {HvPoolApplication, "Application object pool", 0},
+  {HvPoolGeometry, "Geometry pool", geometryBits},
+  {HvPoolVertexShader, "Vertex Shader pool", nodeBits},
+  {HvPoolNode, "Node pool", nodeBits},
+  {HvPoolCamera, "Camera pool", nodeBits},
+  {HvPoolTexture, "Texture pool", geometryBits},
+  {HvPoolFont, "Font pool", collectorBits},
+  {HvPoolAnimation, "Animation controller pool", animationBits},
+  {HvPoolAlphaCollector, "Alpha collector pool", nodeBits},
+  {HvPoolSprite, "Sprite pool", nodeBits},
+  {HvPoolSpriteCollector, "Sprite collector", collectorBits},
+};
+static_assert(sizeof poolTable / sizeof poolTable[0] == HvPoolCount, "one entry per pool");
+static_assert(geometryBits == 0x2B40 && nodeBits == 0x2F40 && animationBits == 0x2740 && collectorBits == 0x2840,
+              "pool flag words");
+}
+
+HvCore::HvCore(const char* name) : HvEngineObject(name) {
+  srand(unsigned(time(nullptr)));
+  HvFillSineTable();
+  HvTimer::Init();
+  HvTraceOpen("AppTrack.txt");
+}
+
+HvCore::~HvCore() {
+  for (int i = HvPoolCount - 1; i >= 0; --i) pools[i].Reset();
+  device.Reset();
+  config.Reset();
+  adapter.Reset();
+}
+
+HvEngineObjectPool* HvCore::GetEnginePool(uint32_t index) const {
+  return static_cast<HvEngineObjectPool*>(pools[index].Get());
+}
+
+template <class Op> bool HvCore::ForPools(uint32_t first, Op op) {
+  for (uint32_t i = first; i < HvPoolCount; ++i)
+    if (!op(pools[i].Get())) return false;
+  return true;
+}
+
+// Pool 0 holds plain objects and takes no part in frame and device-reset broadcasts.
+template <class Op> bool HvCore::ForEnginePools(Op op) {
+  return ForPools(1, [&](HvObjectPool* p) { return op(static_cast<HvEngineObjectPool*>(p)); });
+}
+
+HvConfig* HvCore::CreateConfig() { return new HvConfig; }
+
+bool HvCore::Initialize() {
+  for (const PoolDesc& d : poolTable) {
+    HvObjectPool* pool = d.index == HvPoolApplication ? new HvObjectPool(d.name) : new HvEngineObjectPool(d.name);
+    pool->SetFlag(d.bits);
+    pools[d.index] = pool;
+  }
+
+  adapter = new HvAdapter;
+  if (!adapter->Create()) return false;
+  HvDisplayMode desktop;
+  if (!adapter->GetCurrentDisplayMode(desktop)) return false;
+  adapter->LogAdapterInfo();
+
+  config = CreateConfig();
+  D3DCAPS9 caps = adapter->GetDeviceCaps();
+  if (!config->CheckCaps(&caps)) return false;
+  return config->RunDialog(settings, desktop);
+}
+
+bool HvCore::Start() {
+  if (!Initialize() || !CheckCoreCaps(adapter->GetDeviceCaps()) || !CreateApplicationObjects()) return false;
+  D3DCAPS9 caps = adapter->GetDeviceCaps();
+  if (!ForPools(0, [&](HvObjectPool* p) { return p->CheckCaps(&caps); })) return false;
+  if (!ForPools(0, [](HvObjectPool* p) { return p->Initialize(); })) return false;
+  window = CreateMainWindow();
+  if (!window || !Create()) return false;
+  if (!ForPools(0, [](HvObjectPool* p) { return p->Create(); })) return false;
+  if (!ForPools(0, [](HvObjectPool* p) { return p->PostCreate(); })) return false;
+  if (!PostCreate()) return false;
+  if (!settings.windowed) {
+    SetCursor(nullptr);
+    ShowCursor(FALSE);
+  }
+  return true;
+}
+
+bool HvCore::Create() {
+  device = adapter->CreateDevice(settings);
+  return bool(device);
+}
+
+bool HvCore::PostCreate() {
+  return ForPools(0, [](HvObjectPool* p) { p->Describe(); return true; });
+}
+
+void HvCore::Run() {
+  if (automation.noMessageBoxes) HvSetMessageBoxLogging(true);
+  HvTimer::SetFixedStep(automation.step);
+  if (Start()) {
+    MSG msg = {};
+    while (msg.message != WM_QUIT) {
+      if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        continue;
+      }
+      HvTimer::BeginFrameTurn();
+      if (!Tick() || !CheckDevice() || !RenderFrame()) PostQuitMessage(0);
+      QuitWhenDue();
+      if (quitRequested && window) SendMessageA(window, WM_DESTROY, 0, 0);
+    }
+  }
+  Stop();
+}
+
+bool HvCore::Update() {
+  if (HasFlag(HvFlags::FirstFrame)) HvTimer::Reset();
+  HvTimer::Tick();
+  if (!ForPools(0, [](HvObjectPool* p) { return p->Update(); })) return false;
+  ClearFlag(HvFlags::FirstFrame);
+  return true;
+}
+
+bool HvCore::BeginFrame() {
+  return device->BeginFrame() && ForEnginePools([](HvEngineObjectPool* p) { return p->BeginFrame(); });
+}
+
+bool HvCore::Render() {
+  return ForEnginePools([](HvEngineObjectPool* p) { return p->Render(); });
+}
+
+bool HvCore::EndFrame() {
+  if (!ForEnginePools([](HvEngineObjectPool* p) { return p->EndFrame(); })) return false;
+  GrabDueFrames();
+  return device->EndFrame();
+}
+
+bool HvCore::CheckDevice() {
+  if (device->GetD3DDevice()->TestCooperativeLevel() != D3DERR_DEVICELOST) return true;
+  ForEnginePools([](HvEngineObjectPool* p) { return p->OnDeviceLost(); });
+  device->ResetDevice();
+  ForEnginePools([](HvEngineObjectPool* p) { return p->ResetDevice(); });
+  return ForEnginePools([](HvEngineObjectPool* p) { return p->OnDeviceReset(); });
+}
+
+bool HvCore::Stop() {
+  if (!Shutdown() || !ForPools(0, [](HvObjectPool* p) { return p->Shutdown(); })) return false;
+  if (!ForPools(0, [](HvObjectPool* p) { return p->Release(); }) || !Release()) return false;
+  return ForPools(0, [](HvObjectPool* p) { return p->Finalize(); }) && Finalize();
+}
+
+bool HvCore::Finalize() {
+  if (device) {
+    if (!device->Release()) return false;
+    device.Reset();
+  }
+  if (adapter) {
+    if (!adapter->Release()) return false;
+    adapter.Reset();
+  }
+  if (config) {
+    if (!config->Release()) return false;
+    config.Reset();
+  }
+  if (!settings.windowed) ShowCursor(TRUE);
+  return true;
+}
+
+HWND HvCore::CreateMainWindow() {
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  const std::string name = GetName();
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_CLASSDC;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = module;
+  wc.hbrBackground = HBRUSH(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = name.c_str();
+  if (!RegisterClassExA(&wc)) {
+    HvMessageBox("Error while registering window class", name.c_str(), MB_ICONEXCLAMATION);
+    return nullptr;
+  }
+  const int width = int(settings.displayWidth) + GetSystemMetrics(SM_CXFIXEDFRAME) + GetSystemMetrics(SM_CXEDGE) +
+                    GetSystemMetrics(SM_CXBORDER);
+  const int height = int(settings.displayHeight) + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYEDGE) +
+                     GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYCAPTION);
+  const DWORD style = settings.windowed
+                          ? WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
+                          : WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  HWND w = CreateWindowExA(WS_EX_APPWINDOW, name.c_str(), name.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, width,
+                           height, nullptr, nullptr, module, nullptr);
+  if (!w) {
+    HvMessageBox("Error while creating window", name.c_str(), MB_ICONEXCLAMATION);
+    return nullptr;
+  }
+  BringWindowToTop(w);
+  SetFocus(w);
+  ShowWindow(w, SW_SHOWNORMAL);
+  UpdateWindow(w);
+  settings.deviceWindow = w;
+  return w;
+}
+
+LRESULT CALLBACK HvCore::WindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  HvCore* core = instance;
+  if (core) core->OnWindowMessage(w, message, wParam, lParam);
+  const bool quit = message == WM_DESTROY || message == WM_CLOSE || (message == WM_KEYDOWN && wParam == VK_ESCAPE);
+  if (!quit || !core) return DefWindowProcA(w, message, wParam, lParam);
+  PostQuitMessage(0);
+  HWND own = core->window;
+  core->window = nullptr;  // before DestroyWindow, whose WM_DESTROY comes back here
+  if (own) DestroyWindow(own);
+  return 0;
+}
+
+void HvCore::GrabDueFrames() {
+  const double now = HvTimer::Now();
+  for (; grabsDone < automation.grabTimes.size() && now >= automation.grabTimes[grabsDone]; ++grabsDone) {
+    char path[MAX_PATH];
+    snprintf(path, sizeof path, "%s%sScreenShot_%03u.bmp", automation.outDir.c_str(),
+             automation.outDir.empty() ? "" : "\\", unsigned(grabsDone + 1));
+    IDirect3DSurface9* backBuffer = nullptr;
+    IDirect3DDevice9* d = device->GetD3DDevice();
+    if (FAILED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)) ||
+        FAILED(D3DXSaveSurfaceToFileA(path, D3DXIFF_BMP, backBuffer, nullptr, nullptr)))
+      fprintf(stderr, "Orvanta: could not save %s\n", path);
+    if (backBuffer) backBuffer->Release();
+  }
+}
+
+void HvCore::QuitWhenDue() {
+  if (automation.quitAt >= 0 && window && HvTimer::Now() >= automation.quitAt) {
+    automation.quitAt = -1;
+    SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+}

@@ -1,0 +1,85 @@
+// The engine's application object: owns the adapter, the device, the configuration object and the
+// eleven object pools, and runs the program: start-up, one frame per idle turn of the message loop,
+// device-loss handling and shutdown. Applications derive from it and override its hooks.
+#pragma once
+#include "HvAutomation.h"
+#include "HvDeviceSettings.h"
+#include "HvObjectPool.h"
+#include <windows.h>
+
+class HvAdapter;
+class HvConfig;
+class HvDevice;
+
+// Index of each pool in the core's pool array: the order of every broadcast.
+enum HvPoolIndex : uint32_t {
+  HvPoolApplication, HvPoolGeometry, HvPoolNode, HvPoolAnimation, HvPoolVertexShader, HvPoolTexture,
+  HvPoolCamera, HvPoolAlphaCollector, HvPoolSprite, HvPoolSpriteCollector, HvPoolFont, HvPoolCount
+};
+
+class HvCore : public HvEngineObject {
+public:
+  explicit HvCore(const char* name);
+  ~HvCore() override;
+
+  static HvCore* GetInstance() { return instance; }
+  static void SetInstance(HvCore* core) { instance = core; }
+
+  void Run();  // the program's main loop; returns when the program ends
+
+  // HvObject / HvEngineObject operations
+  bool Initialize() override;
+  bool Create() override;
+  bool PostCreate() override;
+  bool Update() override;
+  bool Finalize() override;
+  bool BeginFrame() override;
+  bool Render() override;
+  bool EndFrame() override;
+
+  // Hooks, in slot order
+  virtual HvConfig* CreateConfig();
+  virtual bool CheckCoreCaps(D3DCAPS9) { return true; }
+  virtual HWND CreateMainWindow();
+  virtual bool CreateApplicationObjects() { return true; }
+  virtual bool Start();
+  virtual bool Tick() { return Update(); }
+  virtual bool RenderFrame() { return BeginFrame() && Render() && EndFrame(); }
+  virtual bool CheckDevice();
+  virtual bool Stop();
+  virtual bool OnWindowMessage(HWND, UINT, WPARAM, LPARAM) { return true; }
+
+  HvAdapter* GetAdapter() const { return adapter.Get(); }
+  HvDevice* GetDevice() const { return device.Get(); }
+  HvConfig* GetConfig() const { return config.Get(); }
+  HvDeviceSettings& GetSettings() { return settings; }
+  HWND GetWindow() const { return window; }
+  HvObjectPool* GetPool(uint32_t index) const { return pools[index].Get(); }
+  HvEngineObjectPool* GetEnginePool(uint32_t index) const;  // index 1..10
+  void RequestQuit() { quitRequested = true; }
+
+  const HvAutomation& GetAutomation() const { return automation; }
+  void SetAutomation(const HvAutomation& options) { automation = options; }
+
+protected:
+  HWND window = nullptr;
+
+private:
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  template <class Op> bool ForPools(uint32_t first, Op op);
+  template <class Op> bool ForEnginePools(Op op);
+  void GrabDueFrames();     // automation: pictures at chosen show times
+  void QuitWhenDue();       // automation: Escape at a chosen show time
+
+  static HvCore* instance;
+
+  HvRef<HvAdapter> adapter;
+  HvRef<HvConfig> config;
+  HvRef<HvDevice> device;
+  HvDeviceSettings settings = {};
+  bool quitRequested = false;
+  HvRef<HvObjectPool> pools[HvPoolCount];
+
+  HvAutomation automation;
+  size_t grabsDone = 0;
+};

@@ -1,0 +1,38 @@
+#include "HvMessageBox.h"
+#include "HvCore.h"
+#include <windows.h>
+#include <cstdio>
+#include <string>
+
+static bool logMessageBoxes = false;
+
+void HvSetMessageBoxLogging(bool on) { logMessageBoxes = on; }
+
+// The button a user would get by pressing Enter: the default button of the box's button set.
+static int DefaultButton(unsigned style) {
+  static const int buttons[][3] = {
+    {IDOK},                       // MB_OK
+    {IDOK, IDCANCEL},             // MB_OKCANCEL
+    {IDABORT, IDRETRY, IDIGNORE}, // MB_ABORTRETRYIGNORE
+    {IDYES, IDNO, IDCANCEL},      // MB_YESNOCANCEL
+    {IDYES, IDNO},                // MB_YESNO
+    {IDRETRY, IDCANCEL},          // MB_RETRYCANCEL
+  };
+  unsigned set = style & MB_TYPEMASK, index = (style & MB_DEFMASK) >> 8;
+  if (set >= sizeof buttons / sizeof buttons[0]) return IDOK;
+  int button = index < 3 ? buttons[set][index] : 0;
+  return button ? button : buttons[set][0];
+}
+
+int HvMessageBox(const char* text, const char* caption, unsigned style) {
+  if (!logMessageBoxes) return MessageBoxA(nullptr, text, caption, style);
+  fprintf(stderr, "MessageBox: caption \"%s\", text \"%s\", style 0x%X\n", caption, text, style);
+  fflush(stderr);
+  return DefaultButton(style);
+}
+
+void HvShowError(const char* text) {
+  HvCore* core = HvCore::GetInstance();
+  std::string caption = core ? core->GetName() : std::string();
+  HvMessageBox(text, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}

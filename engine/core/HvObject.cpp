@@ -1,0 +1,9 @@
+#include "HvObject.h"
+#include "HvTrace.h"
+#include <typeinfo>
+
+HvObject::HvObject(const char* objectName) : name(objectName ? objectName : "") {}
+
+void HvObject::Describe() {
+  HvTraceWrite("Object name '" + name + "', type '" + typeid(*this).name() + "'");
+}

@@ -1,0 +1,22 @@
+// The engine timer: seconds since the last reset, and the time of the last frame, which is never 0.
+// One instance, global state. The first frame after a reset reports exactly 0.01 s, so loading time is
+// never counted as frame time.
+#pragma once
+
+class HvTimer {
+public:
+  static void Init();            // chooses the performance counter, else timeGetTime at 1 ms
+  static void Reset();           // time starts again at 0
+  static double Now();           // seconds since the last reset
+  static void Tick();            // once per frame: measures the frame time
+  static float GetFrameTime();   // seconds; the basis of all frame-rate independent animation
+  static void Wait(float seconds);  // busy-waits; always on the real clock
+
+  // Deterministic clock for reproducible runs: Now stands still within a frame and advances by exactly
+  // `step` seconds at each frame boundary (BeginFrameTurn), except on the first frame after a reset.
+  static void SetFixedStep(double step);
+  static void BeginFrameTurn();
+
+private:
+  static double RealNow();
+};

@@ -1,0 +1,36 @@
+# Shared by the end-to-end tests: run the real program headless and look at what it leaves.
+# Each test gets its own scratch folder and its own Xvfb (sized to the resolution it asks for).
+set -euo pipefail
+e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export ORVANTA_BIN=${1:?folder of Orvanta.exe}
+scratch=$(mktemp -d /tmp/orvanta-e2e.XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+
+# orvanta ARGS... : runs the program headless; stderr (the message-box log) goes to $scratch/log,
+# the exit code to $rc.
+orvanta() {
+  set +e
+  env -u DISPLAY timeout "${E2E_TIMEOUT:-120}" "$e2e_root/tools/launch.sh" "$@" >"$scratch/out" 2>"$scratch/log"
+  rc=$?
+  set -e
+}
+
+check() { # description, command...
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+logged() { grep -qF -- "$1" "$scratch/log"; }
+bmp_size() { identify -format '%w %h' "$1"; }
+# mean and standard deviation (0..1) of a region WxH+X+Y, or of the whole picture
+bmp_mean() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:mean]' info:; }
+bmp_stddev() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:standard_deviation]' info:; }
+less_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+
+finish() {
+  if [ $failures -gt 0 ]; then
+    echo "--- program log"; cat "$scratch/log"
+    exit 1
+  fi
+}

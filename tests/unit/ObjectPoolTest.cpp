@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "engine/core/HvObjectPool.h"
+TEST(Pool, Empty) { HvObjectPool p("x"); EXPECT_TRUE(p.Update()); }

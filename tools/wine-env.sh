@@ -1,0 +1,37 @@
+# Sourced by run.sh, test.sh and the test runners: a private Xvfb and a quiet, throw-away Wine.
+#   orv_wine_env PREFIX   - exports the Wine environment (prefix, no debug output, null sound device)
+#   orv_start_xvfb WxH    - starts Xvfb on a free display, exports DISPLAY, stops it on exit
+#   orv_stop              - stops the wineserver of the prefix and the Xvfb started here
+orv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+WINE=/usr/lib/wine/wine64
+
+orv_wine_env() {
+  export WINEPREFIX=$1 WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # No sound card on a CI machine: ALSA's null device gives Wine a working output that discards the samples.
+  local conf="$orv_root/tools/alsa-null.conf"
+  [ -n "${ORVANTA_REAL_SOUND:-}" ] || export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$conf"
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w
+  fi
+}
+
+orv_start_xvfb() {
+  local size=${1:-1024x768} n
+  for n in $(seq 50 150); do
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
+  done
+  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+  orv_xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && return 0; sleep 0.1; done
+  echo "Xvfb did not start on :$n" >&2; return 1
+}
+
+orv_stop() {
+  [ -n "${WINEPREFIX:-}" ] && /usr/lib/wine/wineserver -k 2>/dev/null || true
+  [ -n "${orv_xvfb_pid:-}" ] && kill "$orv_xvfb_pid" 2>/dev/null || true
+  orv_xvfb_pid=
+}
