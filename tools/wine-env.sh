@@ -20,14 +20,18 @@ orv_wine_env() {
 
 orv_start_xvfb() {
   local size=${1:-1024x768} n
-  for n in $(seq 50 150); do
-    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
+  for n in $(shuf -i 50-250 -n 40); do   # random, so parallel runs rarely try the same number
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+    orv_xvfb_pid=$!
+    for _ in $(seq 50); do
+      kill -0 "$orv_xvfb_pid" 2>/dev/null || break   # lost the race for this number
+      if [ -e /tmp/.X11-unix/X$n ]; then export DISPLAY=":$n"; return 0; fi
+      sleep 0.1
+    done
+    kill "$orv_xvfb_pid" 2>/dev/null || true
   done
-  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-  orv_xvfb_pid=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && return 0; sleep 0.1; done
-  echo "Xvfb did not start on :$n" >&2; return 1
+  echo "Xvfb did not start" >&2; return 1
 }
 
 orv_stop() {
