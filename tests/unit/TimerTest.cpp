@@ -1,0 +1,46 @@
+// The engine clock: first frame 0.01 s, never a zero frame time, and the deterministic clock.
+#include <gtest/gtest.h>
+#include "engine/core/HvTimer.h"
+
+TEST(TimerTest, FirstFrameAfterResetIsOneHundredthWhateverTheLoadingTook) {
+  HvTimer::SetFixedStep(0);
+  HvTimer::Init();
+  HvTimer::Wait(0.05f);
+  HvTimer::Reset();
+  HvTimer::Tick();
+  EXPECT_EQ(HvTimer::GetFrameTime(), 0.01f);
+  for (int i = 0; i < 1000; ++i) {  // back-to-back ticks: the clock must move, never 0 or negative
+    HvTimer::Tick();
+    ASSERT_GT(HvTimer::GetFrameTime(), 0.0f);
+  }
+}
+
+TEST(TimerTest, RealClockMeasuresElapsedTime) {
+  HvTimer::SetFixedStep(0);
+  HvTimer::Init();
+  HvTimer::Reset();
+  HvTimer::Tick();
+  HvTimer::Wait(0.05f);
+  HvTimer::Tick();
+  EXPECT_GE(HvTimer::GetFrameTime(), 0.05f);
+  EXPECT_LT(HvTimer::GetFrameTime(), 0.5f);
+  EXPECT_GE(HvTimer::Now(), 0.05);
+}
+
+TEST(TimerTest, FixedStepAdvancesExactlyOnceAFrame) {
+  HvTimer::Init();
+  HvTimer::SetFixedStep(0.04);
+  HvTimer::BeginFrameTurn();  // before the first frame's reset: no advance
+  HvTimer::Reset();
+  EXPECT_EQ(HvTimer::Now(), 0.0);
+  HvTimer::Tick();
+  EXPECT_EQ(HvTimer::GetFrameTime(), 0.01f);
+  for (int frame = 1; frame <= 25; ++frame) {
+    HvTimer::BeginFrameTurn();
+    HvTimer::Wait(0.001f);       // real time passing changes nothing
+    EXPECT_NEAR(HvTimer::Now(), frame * 0.04, 1e-9);
+    HvTimer::Tick();
+    EXPECT_FLOAT_EQ(HvTimer::GetFrameTime(), 0.04f);
+  }
+  HvTimer::SetFixedStep(0);
+}
