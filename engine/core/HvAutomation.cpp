@@ -39,6 +39,8 @@ bool HvParseAutomation(int argc, char** argv, HvAutomation& o, std::string& erro
       o.windowed = o.skipDialog = true;
     } else if (opt == "--no-message-boxes") {
       o.noMessageBoxes = o.skipDialog = true;  // nobody there to answer: the dialog takes its defaults
+    } else if (opt == "--fps") {
+      o.printFps = true;
     } else if (opt == "--mode") {
       if (!value(v)) return false;
       if (v == "demo") o.mode = 2;

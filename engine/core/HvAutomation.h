@@ -5,6 +5,7 @@
 //   --grab T1,T2,...      save the back buffer at the first frame whose show time reaches each Ti
 //   --out DIR             folder for the grabbed pictures (default: the start directory)
 //   --quit-at T           end the show at show time T as if Escape had been pressed
+//   --fps                 print the number of frames and the mean frame rate at the end
 //   --no-message-boxes    message boxes become lines on standard error, answered by their default button;
 //                         the dialog is skipped with its defaults
 #pragma once
@@ -23,6 +24,7 @@ struct HvAutomation {
   std::string outDir;
   double quitAt = -1;          // show time; < 0: never
   bool noMessageBoxes = false;
+  bool printFps = false;
 };
 
 // Parses argv[1..argc-1]. On a bad option returns false with a one-line explanation in `error`.

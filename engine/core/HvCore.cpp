@@ -125,6 +125,8 @@ bool HvCore::PostCreate() {
 void HvCore::Run() {
   if (automation.noMessageBoxes) HvSetMessageBoxLogging(true);
   HvTimer::SetFixedStep(automation.step);
+  long frames = 0;
+  double lastFrameEnd = 0;  // show time, s
   if (Start()) {
     MSG msg = {};
     while (msg.message != WM_QUIT) {
@@ -135,8 +137,14 @@ void HvCore::Run() {
       }
       HvTimer::BeginFrameTurn();
       if (!Tick() || !CheckDevice() || !RenderFrame()) PostQuitMessage(0);
+      ++frames;
+      lastFrameEnd = HvTimer::Now();
       QuitWhenDue();
       if (quitRequested && window) SendMessageA(window, WM_DESTROY, 0, 0);
+    }
+    if (automation.printFps) {
+      printf("%ld frames in %.2f s: %.1f frames/s\n", frames, lastFrameEnd, lastFrameEnd > 0 ? frames / lastFrameEnd : 0.0);
+      fflush(stdout);
     }
   }
   Stop();
