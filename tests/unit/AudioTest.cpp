@@ -234,3 +234,52 @@ TEST_F(AudioPlayback, FreeingIsSafeWhilePlayingAndWithoutPlay) {
   EXPECT_FALSE(AudioStreamIsPlaying(left));
   EXPECT_FALSE(AudioStreamFree(left));
 }
+
+namespace {
+double Seconds() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return double(now.QuadPart) / double(frequency.QuadPart);
+}
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](FILETIME t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7; };
+  return seconds(kernel) + seconds(user);
+}
+}  // namespace
+
+// Measurements for a long file named by ORVANTA_FIGURES_MP3; run on request only
+// (--gtest_also_run_disabled_tests --gtest_filter='*Figures*').
+TEST(AudioFigures, DISABLED_DecodeSpeedLatencyAndLoad) {
+  const char* path = getenv("ORVANTA_FIGURES_MP3");
+  if (!path) GTEST_SKIP() << "ORVANTA_FIGURES_MP3 not set";
+  ASSERT_TRUE(AudioInit(0, Rate, nullptr));
+  double t0 = Seconds();
+  uint32_t stream = AudioStreamCreateFile(path, 0);
+  double opened = Seconds() - t0;
+  ASSERT_NE(stream, 0u);
+  double length = AudioBytesToSeconds(stream, AudioStreamGetLength(stream));
+  t0 = Seconds();
+  size_t samples = DecodeAll(stream).size();
+  double decoding = Seconds() - t0;
+  printf("open and scan %.3f s; decoded %.1f s of audio (%zu samples) in %.3f s: %.0f s of audio per s\n", opened,
+         length, samples, decoding, length / decoding);
+  AudioFree();
+
+  ASSERT_TRUE(AudioInit(1, Rate, nullptr));
+  for (uint32_t flags : {0u, uint32_t(AudioSampleFloat)}) {
+    stream = AudioStreamCreateFile(path, flags);
+    t0 = Seconds();
+    ASSERT_TRUE(AudioStreamPlay(stream));
+    double latency = Seconds() - t0;
+    double cpu0 = ProcessCpuSeconds(), wall0 = Seconds();
+    Sleep(5000);
+    double load = (ProcessCpuSeconds() - cpu0) / (Seconds() - wall0);
+    printf("%s: Play returned after %.1f ms with the first buffers queued; CPU while playing %.1f %% of one core\n",
+           flags ? "float" : "16-bit", latency * 1000, load * 100);
+    AudioStreamFree(stream);
+  }
+  AudioFree();
+}
