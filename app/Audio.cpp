@@ -16,7 +16,11 @@ namespace {
 const int BufferCount = 4;
 const uint32_t BufferMilliseconds = 100;
 
+void StopOutput(struct Stream& s);
+
 struct Stream {
+  ~Stream() { StopOutput(*this); }   // a stream still playing at exit must not leave its thread running
+
   uint32_t flags = 0;
   AudioMp3Decoder decoder;
   std::mutex lock;                  // the decoder, shared by the caller and the feeder thread

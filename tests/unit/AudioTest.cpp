@@ -89,6 +89,17 @@ TEST(AudioScan, SkipsId3v2TagAndStopsAtTrailingData) {
   EXPECT_EQ(b.length, a.length);
   EXPECT_EQ(b.frameSizes, a.frameSizes);
 
+  // A tag whose contents look like frames (an embedded sample, say) must not be read as audio.
+  std::vector<uint8_t> payload(plain.begin() + a.firstFrame, plain.begin() + a.firstFrame + 3 * a.frameSizes[0]);
+  size_t n = payload.size();
+  std::vector<uint8_t> decoy = {'I', 'D', '3', 3, 0, 0, uint8_t(n >> 21 & 0x7F), uint8_t(n >> 14 & 0x7F),
+                                uint8_t(n >> 7 & 0x7F), uint8_t(n & 0x7F)};
+  decoy.insert(decoy.end(), payload.begin(), payload.end());
+  decoy.insert(decoy.end(), plain.begin(), plain.end());
+  ASSERT_TRUE(AudioScanMp3(decoy.data(), decoy.size(), b));
+  EXPECT_EQ(b.firstFrame, a.firstFrame + 10 + n);
+  EXPECT_EQ(b.length, a.length);
+
   std::vector<uint8_t> withTrailer = plain;   // an ID3v1 tag at the end is no frame
   const char trailer[128] = "TAGtitle";
   withTrailer.insert(withTrailer.end(), trailer, trailer + sizeof trailer);
@@ -196,6 +207,9 @@ TEST_F(AudioDecode, RefusesMissingAndBrokenFilesAndStaleHandles) {
   EXPECT_NE(Open("mono.mp3"), stream) << "handles are not reused";
   AudioFree();
   EXPECT_EQ(Open("stereo.mp3"), 0u) << "device closed";
+  EXPECT_FALSE(AudioInit(99, Rate, nullptr)) << "no such device";
+  EXPECT_FALSE(AudioInit(-1, Rate, nullptr));
+  EXPECT_FALSE(AudioCanPlayFloat()) << "device closed";
 }
 
 // Playback on the first output device (a null ALSA device on machines without a sound card).
