@@ -35,17 +35,20 @@ void TextRenderer::SetPixelHeight(int px) {
 
 float TextRenderer::Ascent() const { return face_ ? face_->size->metrics.ascender / 64.0f : 0; }
 
+float TextRenderer::Kerning(unsigned prev, unsigned glyph) const {
+  if (!prev || !glyph) return 0;
+  FT_Vector k;
+  FT_Get_Kerning(face_, prev, glyph, FT_KERNING_DEFAULT, &k);
+  return k.x / 64.0f;
+}
+
 float TextRenderer::Measure(const std::string& text) const {
   if (!face_) return 0;
   float x = 0;
   FT_UInt prev = 0;
   for (unsigned char ch : text) {
     FT_UInt glyph = FT_Get_Char_Index(face_, ch);
-    if (prev && glyph) {
-      FT_Vector k;
-      FT_Get_Kerning(face_, prev, glyph, FT_KERNING_DEFAULT, &k);
-      x += k.x / 64.0f;
-    }
+    x += Kerning(prev, glyph);
     if (FT_Load_Glyph(face_, glyph, FT_LOAD_DEFAULT) == 0) x += face_->glyph->advance.x / 64.0f + tracking_;
     prev = glyph;
   }
@@ -57,11 +60,7 @@ void TextRenderer::Draw(Image& mask, float x, float baseline, const std::string&
   FT_UInt prev = 0;
   for (unsigned char ch : text) {
     FT_UInt glyph = FT_Get_Char_Index(face_, ch);
-    if (prev && glyph) {
-      FT_Vector k;
-      FT_Get_Kerning(face_, prev, glyph, FT_KERNING_DEFAULT, &k);
-      x += k.x / 64.0f;
-    }
+    x += Kerning(prev, glyph);
     prev = glyph;
     // Sub-pixel pen position: shift the outline by the fraction before rendering.
     float whole = std::floor(x);

@@ -28,6 +28,8 @@ class TextRenderer {
   void Draw(Image& mask, float x, float baseline, const std::string& text) const;
 
  private:
+  float Kerning(unsigned prev, unsigned glyph) const;  // pixels between two glyph indices
+
   FT_LibraryRec_* lib_ = nullptr;
   FT_FaceRec_* face_ = nullptr;
   float tracking_ = 0;

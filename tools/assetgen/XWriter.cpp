@@ -150,39 +150,42 @@ void XWriter::BeginAnimationSet(const std::string& name) {
   Open("AnimationSet " + name);
 }
 
-void XWriter::WritePositionTrack(const std::string& frame, const std::vector<PositionKey>& keys) {
-  if (!inAnimationSet_ || keys.empty() || !names_.count(frame)) ok_ = false;
+void XWriter::WriteTrack(const std::string& frame, int keyType, const std::vector<uint32_t>& ticks,
+                         const std::vector<std::vector<float>>& values) {
+  if (!inAnimationSet_ || ticks.empty() || !names_.count(frame)) ok_ = false;
   Open("Animation");
   Line("{" + frame + "}");
   Open("AnimationKey");
-  Line("2;");
-  Line(std::to_string(keys.size()) + ";");
-  for (size_t i = 0; i < keys.size(); ++i) {
-    const Vec3& p = keys[i].position;
-    if (i > 0 && keys[i].tick <= keys[i - 1].tick) ok_ = false;
-    Line(std::to_string(keys[i].tick) + ";3;" + F(p.x) + "," + F(p.y) + "," + F(p.z) + ";;" +
-         (i + 1 == keys.size() ? ";" : ","));
+  Line(std::to_string(keyType) + ";");
+  Line(std::to_string(ticks.size()) + ";");
+  for (size_t i = 0; i < ticks.size(); ++i) {
+    if (i > 0 && ticks[i] <= ticks[i - 1]) ok_ = false;
+    std::string s = std::to_string(ticks[i]) + ";" + std::to_string(values[i].size()) + ";";
+    for (size_t k = 0; k < values[i].size(); ++k) s += F(values[i][k]) + (k + 1 == values[i].size() ? ";;" : ",");
+    Line(s + (i + 1 == ticks.size() ? ";" : ","));
   }
   Close();
   Close();
 }
 
-void XWriter::WriteMatrixTrack(const std::string& frame, const std::vector<MatrixKey>& keys) {
-  if (!inAnimationSet_ || keys.empty() || !names_.count(frame)) ok_ = false;
-  Open("Animation");
-  Line("{" + frame + "}");
-  Open("AnimationKey");
-  Line("4;");
-  Line(std::to_string(keys.size()) + ";");
-  for (size_t i = 0; i < keys.size(); ++i) {
-    if (i > 0 && keys[i].tick <= keys[i - 1].tick) ok_ = false;
-    std::string s = std::to_string(keys[i].tick) + ";16;";
-    for (int r = 0; r < 4; ++r)
-      for (int c = 0; c < 4; ++c) s += F(keys[i].matrix.m[r][c]) + (r == 3 && c == 3 ? ";;" : ",");
-    Line(s + (i + 1 == keys.size() ? ";" : ","));
+void XWriter::WritePositionTrack(const std::string& frame, const std::vector<PositionKey>& keys) {
+  std::vector<uint32_t> ticks;
+  std::vector<std::vector<float>> values;
+  for (const PositionKey& k : keys) {
+    ticks.push_back(k.tick);
+    values.push_back({k.position.x, k.position.y, k.position.z});
   }
-  Close();
-  Close();
+  WriteTrack(frame, 2, ticks, values);
+}
+
+void XWriter::WriteMatrixTrack(const std::string& frame, const std::vector<MatrixKey>& keys) {
+  std::vector<uint32_t> ticks;
+  std::vector<std::vector<float>> values;
+  for (const MatrixKey& k : keys) {
+    ticks.push_back(k.tick);
+    values.emplace_back(&k.matrix.m[0][0], &k.matrix.m[0][0] + 16);
+  }
+  WriteTrack(frame, 4, ticks, values);
 }
 
 void XWriter::EndAnimationSet() {

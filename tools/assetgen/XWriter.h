@@ -53,6 +53,9 @@ class XWriter {
   void Close();
   bool Claim(const std::string& name);  // a name may appear once per file
   static std::string F(float v);        // "%.6f": always carries a decimal point
+  // One Animation with one AnimationKey of the given type; values[i] belongs to ticks[i].
+  void WriteTrack(const std::string& frame, int keyType, const std::vector<uint32_t>& ticks,
+                  const std::vector<std::vector<float>>& values);
 
   std::string text_;
   int indent_ = 0;
