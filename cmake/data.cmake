@@ -12,9 +12,12 @@ ExternalProject_Add(host_tools
   BUILD_BYPRODUCTS ${ASSETGEN} ${PACKER})
 
 set(DATA_DIR ${CMAKE_BINARY_DIR}/data)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Orvanta.pac
+# The dialog picture (bitmap resource 106) is written beside the data tree for the resource compiler.
+set(DIALOG_BITMAP ${CMAKE_BINARY_DIR}/resources/dialog.bmp)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Orvanta.pac ${DIALOG_BITMAP}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${DATA_DIR}
-  COMMAND ${ASSETGEN} ${DATA_DIR}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
+  COMMAND ${ASSETGEN} ${DATA_DIR} --dialog-bitmap ${DIALOG_BITMAP}
   COMMAND ${PACKER} ${DATA_DIR} ${CMAKE_BINARY_DIR}/Orvanta.pac
   DEPENDS host_tools ${ASSETGEN} ${PACKER}
   COMMENT "Generating and packing the show's data")

@@ -1,0 +1,377 @@
+// orvanta_datacheck DIR: checks a generated data tree against what the show's code looks up: every
+// file present, image formats, sizes and alpha, model structure and names, the tunnel's geometry and
+// paths, and the soundtrack's MPEG format and length. Prints one line per failure; exit code 1 if any.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "XText.h"
+
+namespace {
+
+int failures = 0;
+
+void Expect(bool ok, const std::string& what) {
+  if (!ok) {
+    std::printf("FAILED: %s\n", what.c_str());
+    ++failures;
+  }
+}
+
+std::string Load(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+uint32_t U16(const std::string& d, size_t at) { return uint8_t(d[at]) | uint8_t(d[at + 1]) << 8; }
+uint32_t U32(const std::string& d, size_t at) { return U16(d, at) | U16(d, at + 2) << 16; }
+
+// Decoded picture: BGRA bytes, top row first.
+struct Picture {
+  int w = 0, h = 0, bits = 0;
+  std::vector<uint8_t> bgra;
+  const uint8_t* At(int x, int y) const { return &bgra[(size_t(y) * w + x) * 4]; }
+  float Luma(int x, int y) const { return (0.11f * At(x, y)[0] + 0.59f * At(x, y)[1] + 0.3f * At(x, y)[2]) / 255; }
+};
+
+bool ReadBmp(const std::string& path, Picture& p) {
+  std::string d = Load(path);
+  if (d.size() < 54 || d.compare(0, 2, "BM") != 0 || U16(d, 28) != 24 || U32(d, 30) != 0) return false;
+  p.w = int(U32(d, 18));
+  p.h = int(U32(d, 22));
+  p.bits = 24;
+  const size_t pitch = (p.w * 3 + 3) & ~3u, off = U32(d, 10);
+  if (d.size() < off + pitch * p.h) return false;
+  p.bgra.resize(size_t(p.w) * p.h * 4);
+  for (int y = 0; y < p.h; ++y)
+    for (int x = 0; x < p.w; ++x) {
+      const char* s = &d[off + (p.h - 1 - y) * pitch + x * 3];
+      uint8_t* t = &p.bgra[(size_t(y) * p.w + x) * 4];
+      t[0] = s[0], t[1] = s[1], t[2] = s[2], t[3] = 255;
+    }
+  return true;
+}
+
+bool ReadTga(const std::string& path, Picture& p) {
+  std::string d = Load(path);
+  if (d.size() < 18 || d[1] != 0 || d[2] != 2) return false;  // uncompressed true colour only
+  p.w = int(U16(d, 12));
+  p.h = int(U16(d, 14));
+  p.bits = uint8_t(d[16]);
+  const int bpp = p.bits / 8;
+  const bool topDown = d[17] & 0x20;
+  if ((p.bits != 24 && p.bits != 32) || (p.bits == 32 && (d[17] & 15) != 8)) return false;
+  const size_t off = 18 + uint8_t(d[0]);
+  if (d.size() < off + size_t(p.w) * p.h * bpp) return false;
+  p.bgra.resize(size_t(p.w) * p.h * 4);
+  for (int y = 0; y < p.h; ++y)
+    for (int x = 0; x < p.w; ++x) {
+      const char* s = &d[off + (size_t(topDown ? y : p.h - 1 - y) * p.w + x) * bpp];
+      uint8_t* t = &p.bgra[(size_t(y) * p.w + x) * 4];
+      t[0] = s[0], t[1] = s[1], t[2] = s[2], t[3] = bpp == 4 ? uint8_t(s[3]) : 255;
+    }
+  return true;
+}
+
+bool PowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+// A 32-bit sprite: size, a translucent border (nothing cut off at the edges) and visible content.
+void CheckSprite(const std::string& dir, const std::string& name, int w, int h) {
+  Picture p;
+  if (!ReadTga(dir + name, p)) return Expect(false, name + ": not an uncompressed TGA");
+  Expect(p.bits == 32 && p.w == w && p.h == h,
+         name + ": expected 32-bit " + std::to_string(w) + "x" + std::to_string(h));
+  int opaque = 0, clear = 0;
+  for (int y = 0; y < p.h; ++y)
+    for (int x = 0; x < p.w; ++x) {
+      opaque += p.At(x, y)[3] > 200;
+      clear += p.At(x, y)[3] == 0;
+    }
+  Expect(opaque > p.w * p.h / 100, name + ": hardly any visible pixels");
+  Expect(clear > 0, name + ": no transparent pixels");
+}
+
+void CheckImages(const std::string& root) {
+  Picture wall;
+  if (!ReadBmp(root + "Tunnel/tun_wall.bmp", wall)) {
+    Expect(false, "tun_wall.bmp: not a 24-bit BMP");
+  } else {
+    Expect(PowerOfTwo(wall.w) && PowerOfTwo(wall.h), "tun_wall.bmp: size not a power of two");
+    // Tiles both ways: the step across a wrap edge is no bigger than a few typical steps inside.
+    double stepX = 0, stepY = 0, edgeX = 0, edgeY = 0;
+    for (int i = 0; i < wall.h; ++i) {
+      for (int x = 1; x < wall.w; ++x) stepX += std::fabs(wall.Luma(x, i) - wall.Luma(x - 1, i)) / (wall.w - 1);
+      edgeX += std::fabs(wall.Luma(0, i) - wall.Luma(wall.w - 1, i));
+    }
+    for (int i = 0; i < wall.w; ++i) {
+      for (int y = 1; y < wall.h; ++y) stepY += std::fabs(wall.Luma(i, y) - wall.Luma(i, y - 1)) / (wall.h - 1);
+      edgeY += std::fabs(wall.Luma(i, 0) - wall.Luma(i, wall.h - 1));
+    }
+    Expect(edgeX <= 3 * stepX && edgeY <= 3 * stepY, "tun_wall.bmp: visible seam when tiled");
+  }
+
+  Picture flare;
+  if (ReadTga(root + "Tunnel/tun_flare.tga", flare) && flare.bits == 32) {
+    Expect(PowerOfTwo(flare.w) && flare.w == flare.h, "tun_flare.tga: not a square power of two");
+    bool borderClear = true;
+    for (int i = 0; i < flare.w; ++i)
+      borderClear = borderClear && flare.At(i, 0)[3] == 0 && flare.At(i, flare.h - 1)[3] == 0 &&
+                    flare.At(0, i)[3] == 0 && flare.At(flare.w - 1, i)[3] == 0;
+    Expect(borderClear, "tun_flare.tga: alpha does not fall to 0 at the quad's edge");
+    Expect(flare.At(flare.w / 2, flare.h / 2)[3] > 200, "tun_flare.tga: centre not bright");
+    // Mirror symmetry in x: the billboard mirrors the quad.
+    int worst = 0;
+    for (int y = 0; y < flare.h; ++y)
+      for (int x = 0; x < flare.w; ++x)
+        worst = std::max(worst, std::abs(flare.At(x, y)[3] - flare.At(flare.w - 1 - x, y)[3]));
+    Expect(worst <= 2, "tun_flare.tga: not symmetric");
+  } else {
+    Expect(false, "tun_flare.tga: not a 32-bit TGA");
+  }
+
+  Picture ramp;
+  if (ReadBmp(root + "Blob/BlobColor.bmp", ramp)) {
+    Expect(PowerOfTwo(ramp.w) && ramp.w >= 64, "BlobColor.bmp: width");
+    Expect(ramp.Luma(0, 0) < 0.15f && ramp.Luma(ramp.w - 1, 0) > 0.8f, "BlobColor.bmp: not dark rim to bright core");
+    bool rows = true;
+    for (int y = 1; y < ramp.h; ++y)
+      for (int x = 0; x < ramp.w; ++x) rows = rows && ramp.Luma(x, y) == ramp.Luma(x, 0);
+    Expect(rows, "BlobColor.bmp: rows differ");
+  } else {
+    Expect(false, "BlobColor.bmp: not a 24-bit BMP");
+  }
+
+  CheckSprite(root, "Logo/LogoOrvanta.tga", 512, 256);
+  for (const char* n : {"marsiden", "quelin", "brenholt", "tesrik"})
+    CheckSprite(root, std::string("Credits/") + n + ".tga", 512, 128);
+  for (const char* n : {"toon_sh", "rr_sh", "holo_sh", "pulse_sh"})
+    CheckSprite(root, std::string("Shader/") + n + ".tga", 256, 64);
+  CheckSprite(root, "Shader/greetings.tga", 2048, 32);
+  Picture g;
+  if (ReadTga(root + "Shader/greetings.tga", g) && g.w == 2048) {
+    int lastText = 0;
+    for (int y = 0; y < g.h; ++y)
+      for (int x = 0; x < g.w; ++x)
+        if (g.At(x, y)[3] > 0) lastText = std::max(lastText, x);
+    Expect(lastText < 1350 && lastText > 1250, "greetings.tga: text must fill the left 1350 px, got up to x=" +
+                                                    std::to_string(lastText));
+  }
+}
+
+const XObject* Find(const std::vector<std::unique_ptr<XObject>>& list, const std::string& type,
+                    const std::string& name = "") {
+  for (const auto& o : list)
+    if (o->type == type && (name.empty() || o->name == name)) return o.get();
+  return nullptr;
+}
+
+// Parses a model and checks what every mesh must satisfy; returns the file for further checks.
+XFile CheckModel(const std::string& dir, const std::string& name, std::vector<XMesh>& meshes) {
+  XFile x = ReadXText(Load(dir + name));
+  Expect(x.error.empty(), name + ": " + x.error);
+  std::map<std::string, int> names;
+  std::vector<const XObject*> stack;
+  for (const auto& o : x.objects) stack.push_back(o.get());
+  while (!stack.empty()) {
+    const XObject* o = stack.back();
+    stack.pop_back();
+    if (o->type != "ref" && !o->name.empty()) Expect(++names[o->name] == 1, name + ": name repeated: " + o->name);
+    for (const auto& c : o->children) stack.push_back(c.get());
+    if (o->type != "Mesh") continue;
+    XMesh m;
+    std::string error;
+    if (!DecodeMesh(*o, m, error)) {
+      Expect(false, name + ": mesh " + o->name + ": " + error);
+      continue;
+    }
+    const size_t n = m.positions.size() / 3;
+    Expect(n <= 65535, name + ": mesh " + o->name + " has more than 65535 vertices");
+    Expect(m.materials.size() == 1, name + ": mesh " + o->name + " must have exactly one material");
+    bool unit = true, winding = true;
+    for (size_t i = 0; i < n; ++i) {
+      const float* v = &m.normals[i * 3];
+      unit = unit && std::fabs(std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]) - 1) < 1e-3f;
+    }
+    // Front faces are clockwise in the left-handed system: Cross(b - a, c - a) lies on the normals' side.
+    for (size_t f = 0; f + 2 < m.faces.size(); f += 3) {
+      const float* a = &m.positions[m.faces[f] * 3];
+      const float* b = &m.positions[m.faces[f + 1] * 3];
+      const float* c = &m.positions[m.faces[f + 2] * 3];
+      float e1[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, e2[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+      float cr[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
+      float dot = 0;
+      for (int k = 0; k < 3; ++k) dot += cr[0] * m.normals[m.faces[f + k] * 3] + cr[1] * m.normals[m.faces[f + k] * 3 + 1] +
+                                         cr[2] * m.normals[m.faces[f + k] * 3 + 2];
+      winding = winding && dot > 0;
+    }
+    Expect(unit, name + ": mesh " + o->name + " has non-unit normals");
+    Expect(winding, name + ": mesh " + o->name + " has faces wound against their normals");
+    for (const XObject* mat : m.materials) {
+      const XObject* tex = Find(mat->children, "TextureFilename");
+      if (tex) Expect(std::ifstream(dir + tex->text).good(), name + ": texture " + tex->text + " missing");
+    }
+    meshes.push_back(std::move(m));
+  }
+  return x;
+}
+
+struct Track {
+  std::vector<uint32_t> ticks;
+  std::vector<float> xyz;
+};
+
+std::map<std::string, Track> PositionTracks(const XFile& x, const std::string& file) {
+  std::map<std::string, Track> tracks;
+  for (const auto& o : x.objects) {
+    if (o->type != "AnimationSet") continue;
+    for (const auto& a : o->children) {
+      const XObject* ref = Find(a->children, "ref");
+      const XObject* key = Find(a->children, "AnimationKey");
+      if (!ref || !key || key->dwords.size() < 2) continue;
+      Expect(key->dwords[0] == 2, file + ": track " + ref->name + " is not a position track");
+      Track& t = tracks[ref->name];
+      for (size_t i = 2; i + 1 < key->dwords.size(); i += 2) t.ticks.push_back(key->dwords[i]);
+      t.xyz = key->floats;
+    }
+  }
+  return tracks;
+}
+
+void CheckTunnel(const std::string& root) {
+  const std::string dir = root + "Tunnel/";
+  std::vector<XMesh> meshes;
+  XFile x = CheckModel(dir, "tunnel.X", meshes);
+  std::vector<std::string> frames;
+  for (const auto& o : x.objects)
+    if (o->type == "Frame") frames.push_back(o->name);
+  Expect(frames == std::vector<std::string>{"Tunnel", "Geo_camera", "Geo_camera_target", "Geo_omni01", "Geo_omni02"},
+         "tunnel.X: top-level frames");
+  const XObject* tunnel = Find(x.objects, "Frame", "Tunnel");
+  if (tunnel) {
+    const XObject* m = Find(tunnel->children, "FrameTransformMatrix");
+    bool identity = m && m->floats.size() == 16;
+    for (int i = 0; identity && i < 16; ++i) identity = m->floats[i] == (i % 5 == 0 ? 1.0f : 0.0f);
+    Expect(identity, "tunnel.X: Tunnel frame matrix is not the identity");
+    Expect(!Find(tunnel->children, "Frame"), "tunnel.X: no frame may sit under Tunnel");
+  }
+  Expect(meshes.size() == 1 && meshes[0].colors == 0, "tunnel.X: one pos+normal+uv mesh expected");
+  if (meshes.size() == 1) {
+    const XMesh& m = meshes[0];
+    float zmin = 1e9f, zmax = -1e9f, rmin = 1e9f, rmax = 0;
+    bool inward = true;
+    for (size_t i = 0; i < m.positions.size() / 3; ++i) {
+      const float* p = &m.positions[i * 3];
+      const float* n = &m.normals[i * 3];
+      zmin = std::min(zmin, p[2]);
+      zmax = std::max(zmax, p[2]);
+      float r = std::hypot(p[0], p[1]);
+      rmin = std::min(rmin, r);
+      rmax = std::max(rmax, r);
+      inward = inward && n[0] * p[0] + n[1] * p[1] < 0;
+    }
+    bool whole = true;
+    for (size_t i = 0; i < m.positions.size() / 3; ++i) {
+      float z = m.positions[i * 3 + 2], v = m.uvs[i * 2 + 1];
+      if (z == zmin || z == zmax) whole = whole && std::fabs(v - std::round(v)) < 1e-4f;
+    }
+    Expect(whole, "tunnel.X: v must tile a whole number of times over the length");
+    Expect(zmin == 0 && zmax >= 1500, "tunnel.X: tube must run from z = 0 to at least 1500");
+    Expect(rmin > 50 && rmax < 90, "tunnel.X: radius out of range");
+    Expect(inward, "tunnel.X: normals must point into the tube");
+  }
+  auto tracks = PositionTracks(x, "tunnel.X");
+  for (const char* n : {"Geo_camera", "Geo_camera_target", "Geo_omni01", "Geo_omni02"})
+    Expect(tracks.count(n) && !tracks[n].ticks.empty() && tracks[n].ticks.back() >= 441600,
+           std::string("tunnel.X: ") + n + " keys must reach 441600 ticks");
+  const Track& cam = tracks["Geo_camera"];
+  const Track& tgt = tracks["Geo_camera_target"];
+  if (cam.ticks == tgt.ticks && cam.xyz.size() == cam.ticks.size() * 3) {
+    bool rising = true, inside = true, ahead = true, lights = true;
+    for (size_t i = 0; i < cam.ticks.size(); ++i) {
+      const float* c = &cam.xyz[i * 3];
+      if (i) rising = rising && c[2] > cam.xyz[i * 3 - 1] && cam.ticks[i] > cam.ticks[i - 1];
+      inside = inside && std::hypot(c[0], c[1]) < 45;
+      float d = tgt.xyz[i * 3 + 2] - c[2];
+      ahead = ahead && d > 150 && d < 250;
+      for (const char* n : {"Geo_omni01", "Geo_omni02"}) {
+        const Track& l = tracks[n];
+        if (l.xyz.size() != cam.xyz.size()) continue;
+        float dz = l.xyz[i * 3 + 2] - c[2], r = std::hypot(l.xyz[i * 3], l.xyz[i * 3 + 1]);
+        lights = lights && dz >= 100 && dz <= 400 && r > 10 && r < 55;
+      }
+    }
+    Expect(rising, "tunnel.X: camera z must increase");
+    Expect(inside, "tunnel.X: camera leaves the tube");
+    Expect(ahead, "tunnel.X: target not about 200 ahead");
+    Expect(lights, "tunnel.X: lights not 100-400 ahead and off-axis inside the tube");
+  } else {
+    Expect(false, "tunnel.X: camera and target tracks must share their key times");
+  }
+
+  std::vector<XMesh> quad;
+  XFile light = CheckModel(dir, "Light.X", quad);
+  Expect(quad.size() == 1 && quad[0].positions.size() == 12, "Light.X: one quad expected");
+  if (quad.size() == 1 && !quad[0].materials.empty()) {
+    const XObject* mat = quad[0].materials[0];
+    Expect(mat->floats.size() >= 4 && mat->floats[0] == 1 && mat->floats[1] == 1 && mat->floats[2] == 1 &&
+               mat->floats[3] == 1,
+           "Light.X: material diffuse must be (1,1,1,1)");
+    float extent = 0, zmax = 0;
+    for (size_t i = 0; i < quad[0].positions.size(); i += 3) {
+      extent = std::max({extent, std::fabs(quad[0].positions[i]), std::fabs(quad[0].positions[i + 1])});
+      zmax = std::max(zmax, std::fabs(quad[0].positions[i + 2]));
+    }
+    Expect(zmax == 0 && extent > 15 && extent < 40, "Light.X: quad must lie in the XY plane, half-size about 25");
+  }
+}
+
+// MPEG audio: every frame MPEG-1 Layer III, 44.1 kHz, not mono, one bitrate; total length in seconds.
+void CheckMp3(const std::string& path) {
+  std::string d = Load(path);
+  size_t pos = 0;
+  if (d.compare(0, 3, "ID3") == 0 && d.size() > 10)
+    pos = 10 + ((uint8_t(d[6]) << 21) | (uint8_t(d[7]) << 14) | (uint8_t(d[8]) << 7) | uint8_t(d[9]));
+  static const int kKbps[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+  size_t frames = 0;
+  int bitrate = -1;
+  bool format = true, cbr = true;
+  while (pos + 4 <= d.size()) {
+    uint32_t h = uint8_t(d[pos]) << 24 | uint8_t(d[pos + 1]) << 16 | uint8_t(d[pos + 2]) << 8 | uint8_t(d[pos + 3]);
+    if ((h >> 21) != 0x7FF) break;
+    int version = (h >> 19) & 3, layer = (h >> 17) & 3, rateIndex = (h >> 12) & 15, srIndex = (h >> 10) & 3;
+    int padding = (h >> 9) & 1, mode = (h >> 6) & 3;
+    format = format && version == 3 && layer == 1 && srIndex == 0 && mode != 3;
+    if (!format || kKbps[rateIndex] == 0) break;
+    if (bitrate < 0) bitrate = rateIndex;
+    cbr = cbr && rateIndex == bitrate;
+    pos += 144 * kKbps[rateIndex] * 1000 / 44100 + padding;
+    ++frames;
+  }
+  const double seconds = frames * 1152.0 / 44100;
+  Expect(format, "soundtrack: must be MPEG-1 Layer III, 44.1 kHz, stereo");
+  Expect(cbr, "soundtrack: bitrate must be constant");
+  Expect(pos >= d.size() - 128 && frames > 0, "soundtrack: stream ends in garbage");
+  Expect(seconds >= 235.9, "soundtrack: only " + std::to_string(seconds) + " s long, needs at least 235.8");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: orvanta_datacheck DIR\n");
+    return 2;
+  }
+  const std::string root = std::string(argv[1]) + "/";
+  CheckImages(root);
+  CheckTunnel(root);
+  CheckMp3(root + "Msx/Orvanta by Brenholt.mp3");
+  if (failures == 0) std::printf("data tree OK\n");
+  return failures ? 1 : 0;
+}
