@@ -174,10 +174,14 @@ bool CPackage::Extract(const char* packageName) {
 }
 
 bool CPackage::WriteFile(const char* name, const uint8_t* data, uint32_t size) {
-  // A link planted under this name would redirect the write outside the folder.
-  DWORD attributes = GetFileAttributesA(name);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-  HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
+    // Overwritten only if it is a plain file: a link planted under this name would redirect the
+    // write outside the folder. (Checked only here: each lookup costs a folder scan under Wine.)
+    DWORD attributes = GetFileAttributesA(name);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   if (file == INVALID_HANDLE_VALUE) return false;
   std::vector<uint8_t> chunk(coding == 1 ? ChunkSize : 0);
   bool ok = true;
