@@ -217,7 +217,8 @@ bool CPackage::DeleteFolder(const char* folder) {
     if (search != INVALID_HANDLE_VALUE) {
       do {
         if (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0) continue;
-        entries.push_back({path + "\\" + found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entries.push_back({path + "\\" + found.cFileName, isFolder});
       } while (FindNextFileA(search, &found));
       FindClose(search);
     }

@@ -95,8 +95,9 @@ bool Packer::Folder(const fs::path& folder) {
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
     entries.push_back(it->path());
   if (error) return Fail(folder.string() + ": " + error.message());
-  std::sort(entries.begin(), entries.end(),
-            [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+  std::sort(entries.begin(), entries.end(), [](const fs::path& a, const fs::path& b) {
+    return a.filename().string() < b.filename().string();
+  });
 
   std::set<std::string> upperNames;
   for (const fs::path& path : entries) {
