@@ -23,7 +23,7 @@ if [ -z "${DISPLAY:-}" ]; then
   orv_start_xvfb "$res"
   args+=(--no-message-boxes)
 fi
-trap orv_stop EXIT
+trap orv_stop_xvfb EXIT   # the wineserver may serve other programs of the prefix (parallel tests)
 cd "$bin"
 set +e
 "$WINE" Orvanta.exe "${args[@]}"

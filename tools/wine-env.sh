@@ -1,6 +1,7 @@
 # Sourced by run.sh, test.sh and the test runners: a private Xvfb and a quiet, throw-away Wine.
 #   orv_wine_env PREFIX   - exports the Wine environment (prefix, no debug output, null sound device)
 #   orv_start_xvfb WxH    - starts Xvfb on a free display, exports DISPLAY, stops it on exit
+#   orv_stop_xvfb         - stops the Xvfb started here
 #   orv_stop              - stops the wineserver of the prefix and the Xvfb started here
 orv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WINE=/usr/lib/wine/wine64
@@ -34,8 +35,12 @@ orv_start_xvfb() {
   echo "Xvfb did not start" >&2; return 1
 }
 
-orv_stop() {
-  [ -n "${WINEPREFIX:-}" ] && /usr/lib/wine/wineserver -k 2>/dev/null || true
+orv_stop_xvfb() {
   [ -n "${orv_xvfb_pid:-}" ] && kill "$orv_xvfb_pid" 2>/dev/null || true
   orv_xvfb_pid=
+}
+
+orv_stop() {
+  [ -n "${WINEPREFIX:-}" ] && /usr/lib/wine/wineserver -k 2>/dev/null || true
+  orv_stop_xvfb
 }
