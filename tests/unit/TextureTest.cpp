@@ -1,6 +1,6 @@
 // Textures: sharing by file name, the formats the loader reads, translucency, failures, device reset.
 #include <gtest/gtest.h>
-#include "TestDevice.h"
+#include "RealDevice.h"
 #include "TestImages.h"
 #include "engine/assets/HvTexture.h"
 #include <d3dx9.h>
@@ -28,7 +28,7 @@ HvTexture* Load(const std::string& path) { return HvTexture::CreateTextureFromFi
 
 class TextureTest : public ::testing::Test {
 protected:
-  void SetUp() override { REQUIRE_TEST_CORE(); }
+  void SetUp() override { REQUIRE_REAL_DEVICE(); }
   std::string dir = TestFolder();
 };
 }

@@ -1,6 +1,6 @@
 // Vertex shaders: the vertex-format table, assembly of texts written the program's way, and failures.
 #include <gtest/gtest.h>
-#include "TestDevice.h"
+#include "RealDevice.h"
 #include "engine/assets/HvVertexShader.h"
 #include <vector>
 
@@ -113,7 +113,7 @@ TEST(VertexShaderDeclaration, TransformedPositionSpecularAndUnknownBits) {
 
 class VertexShaderTest : public ::testing::Test {
 protected:
-  void SetUp() override { REQUIRE_TEST_CORE(); }
+  void SetUp() override { REQUIRE_REAL_DEVICE(); }
 };
 
 TEST_F(VertexShaderTest, ProgramStyleTextsAssembleAndRegisterInThePool) {

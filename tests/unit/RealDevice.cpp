@@ -1,10 +1,10 @@
-#include "TestDevice.h"
+#include "RealDevice.h"
 #include "engine/core/HvMessageBox.h"
 #include "engine/render/HvDevice.h"
 #include <windows.h>
 #include <cstdlib>
 
-HvCore* TestCore() {
+HvCore* RealDeviceCore() {
   static HvCore* core = [] {
     HvSetMessageBoxLogging(true);
     HvCore* c = new HvCore("Orvanta");  // lives as long as the process

@@ -6,7 +6,7 @@
 #include <string>
 
 // The core, made the current singleton again on every call. Null when no device could be made.
-HvCore* TestCore();
+HvCore* RealDeviceCore();
 
 // A folder of its own under the temporary folder for files a test writes; ends with a backslash.
 std::string TestFolder();
@@ -21,5 +21,5 @@ template <class F> std::string CaptureStderrOf(F action) {
   return testing::internal::GetCapturedStderr();
 }
 
-#define REQUIRE_TEST_CORE() \
-  if (!TestCore()) GTEST_SKIP() << "no Direct3D device"
+#define REQUIRE_REAL_DEVICE() \
+  if (!RealDeviceCore()) GTEST_SKIP() << "no Direct3D device"
