@@ -5,11 +5,16 @@
 #include "HvTrace.h"
 #include "../config/HvConfig.h"
 #include "../render/HvAdapter.h"
+#include "../render/HvAlphaCollector.h"
+#include "../render/HvCamera.h"
+#include "../render/HvCameraProperty.h"
 #include "../render/HvDevice.h"
+#include "../render/HvNode.h"
 #include <d3dx9.h>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 HvCore* HvCore::instance = nullptr;
 
@@ -55,6 +60,9 @@ HvCore::HvCore(const char* name) : HvEngineObject(name) {
 
 HvCore::~HvCore() {
   for (int i = HvPoolCount - 1; i >= 0; --i) pools[i].Reset();
+  for (int pass = HvPassCount - 1; pass >= 0; --pass) alphaCollectors[pass].Reset();
+  sceneRoot.Reset();
+  defaultCamera.Reset();
   device.Reset();
   config.Reset();
   adapter.Reset();
@@ -77,12 +85,29 @@ template <class Op> bool HvCore::ForEnginePools(Op op) {
 
 HvConfig* HvCore::CreateConfig() { return new HvConfig; }
 
-bool HvCore::Initialize() {
+void HvCore::SetDevice(HvDevice* d) { device = d; }
+
+bool HvCore::CreateEngineObjects() {
   for (const PoolDesc& d : poolTable) {
     HvObjectPool* pool = d.index == HvPoolApplication ? new HvObjectPool(d.name) : new HvEngineObjectPool(d.name);
     pool->SetFlag(d.bits);
     pools[d.index] = pool;
   }
+
+  for (uint32_t pass = 0; pass < HvPassCount; ++pass)
+    alphaCollectors[pass] = new HvAlphaCollector(("Alpha collector for pass " + std::to_string(pass)).c_str());
+
+  sceneRoot = new HvNode("__SceneRoot__");
+  defaultCamera = new HvCamera("Default_camera");
+  for (uint32_t pass = 0; pass < HvPassCount; ++pass) {
+    sceneRoot->AddProperty(new HvCameraProperty(defaultCamera.Get()), pass);
+    sceneRoot->SetPassMode(pass, pass == 0 ? HvPassDraw : HvPassSkip);
+  }
+  return true;
+}
+
+bool HvCore::Initialize() {
+  if (!CreateEngineObjects()) return false;
 
   adapter = new HvAdapter;
   if (!adapter->Create()) return false;
@@ -163,11 +188,15 @@ bool HvCore::BeginFrame() {
 }
 
 bool HvCore::Render() {
+  for (uint32_t pass = 0; pass < HvPassCount; ++pass)
+    if (!sceneRoot->RenderPass(pass) || !alphaCollectors[pass]->Render(pass)) return false;
   return ForEnginePools([](HvEngineObjectPool* p) { return p->Render(); });
 }
 
 bool HvCore::EndFrame() {
   if (!ForEnginePools([](HvEngineObjectPool* p) { return p->EndFrame(); })) return false;
+  for (uint32_t pass = 0; pass < HvPassCount; ++pass)
+    if (!alphaCollectors[pass]->EndFrame()) return false;
   GrabDueFrames();
   return device->EndFrame();
 }

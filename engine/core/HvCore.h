@@ -8,8 +8,11 @@
 #include <windows.h>
 
 class HvAdapter;
+class HvAlphaCollector;
+class HvCamera;
 class HvConfig;
 class HvDevice;
+class HvNode;
 
 // Index of each pool in the core's pool array: the order of every broadcast.
 enum HvPoolIndex : uint32_t {
@@ -29,6 +32,9 @@ public:
 
   // HvObject / HvEngineObject operations
   bool Initialize() override;
+  // Initialize's first steps, usable without a device: the pools, the alpha collectors, the scene
+  // root with a camera property per pass and the default camera.
+  bool CreateEngineObjects();
   bool Create() override;
   bool PostCreate() override;
   bool Update() override;
@@ -51,6 +57,9 @@ public:
 
   HvAdapter* GetAdapter() const { return adapter.Get(); }
   HvDevice* GetDevice() const { return device.Get(); }
+  HvNode* GetSceneRoot() const { return sceneRoot.Get(); }
+  HvCamera* GetDefaultCamera() const { return defaultCamera.Get(); }
+  HvAlphaCollector* GetAlphaCollector(uint32_t pass) const { return alphaCollectors[pass].Get(); }
   HvConfig* GetConfig() const { return config.Get(); }
   HvDeviceSettings& GetSettings() { return settings; }
   HWND GetWindow() const { return window; }
@@ -62,6 +71,8 @@ public:
   void SetAutomation(const HvAutomation& options) { automation = options; }
 
 protected:
+  void SetDevice(HvDevice* d);  // for cores that make their device themselves
+
   HWND window = nullptr;
 
 private:
@@ -76,6 +87,9 @@ private:
   HvRef<HvAdapter> adapter;
   HvRef<HvConfig> config;
   HvRef<HvDevice> device;
+  HvRef<HvNode> sceneRoot;
+  HvRef<HvAlphaCollector> alphaCollectors[4];  // one per render pass
+  HvRef<HvCamera> defaultCamera;
   HvDeviceSettings settings = {};
   bool quitRequested = false;
   HvRef<HvObjectPool> pools[HvPoolCount];

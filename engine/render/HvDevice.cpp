@@ -1,6 +1,11 @@
 #include "HvDevice.h"
+#include "HvAlphaProperty.h"
+#include "HvCamera.h"
+#include "HvCullingProperty.h"
 #include "HvLight.h"
+#include "HvLightingProperty.h"
 #include "HvMaterial.h"
+#include "HvZBufferProperty.h"
 #include "../assets/HvTexture.h"
 #include "../assets/HvVertexShader.h"
 #include "../core/HvCore.h"
@@ -13,42 +18,44 @@ D3DCOLOR ToD3DColor(float r, float g, float b, float a) {
   return (channel(a) << 24) | (channel(r) << 16) | (channel(g) << 8) | channel(b);
 }
 
-// The one failure path of every device operation: the message, then false.
-static bool Check(HRESULT hr, const char* message) {
+bool HvCheckResult(HRESULT hr, const char* message) {
   if (SUCCEEDED(hr)) return true;
   HvShowError(message);
   return false;
 }
 
+HvRenderRegisters::HvRenderRegisters() = default;
+HvRenderRegisters::~HvRenderRegisters() = default;
+
 HvDevice::~HvDevice() { HvSafeRelease(device); }
 
 bool HvDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
-  return Check(device->SetRenderState(state, value), "Error while setting render state");
+  return HvCheckResult(device->SetRenderState(state, value), "Error while setting render state");
 }
 
 bool HvDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
-  return Check(device->SetSamplerState(sampler, type, value), "Error while setting texture sampler");
+  return HvCheckResult(device->SetSamplerState(sampler, type, value), "Error while setting texture sampler");
 }
 
 bool HvDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
-  return Check(device->SetTextureStageState(stage, type, value), "Error while setting texture stage state");
+  return HvCheckResult(device->SetTextureStageState(stage, type, value), "Error while setting texture stage state");
 }
 
 bool HvDevice::SetVertexShaderConstant(UINT firstRegister, const float* data, UINT registerCount) {
-  return Check(device->SetVertexShaderConstantF(firstRegister, data, registerCount), "Error while setting constant registry");
+  return HvCheckResult(device->SetVertexShaderConstantF(firstRegister, data, registerCount), "Error while setting constant registry");
 }
 
 bool HvDevice::SetTexture(DWORD stage, const HvTexture* texture) {
   IDirect3DBaseTexture9* t = texture ? texture->GetD3DTexture() : nullptr;
-  return Check(device->SetTexture(stage, t), "Error while setting texture");
+  return HvCheckResult(device->SetTexture(stage, t), "Error while setting texture");
 }
 
 bool HvDevice::SetLight(DWORD index, const HvLight* light, bool enable) {
   if (stateFlags & VertexShaderActive) return true;
   D3DLIGHT9 l = {};
   if (light) light->GetD3DLight(l);
-  return Check(device->SetLight(index, &l), "Error while setting the light") &&
-         Check(device->LightEnable(index, enable), "Error while enabling (disabling) the light");
+  return HvCheckResult(device->SetLight(index, &l), "Error while setting the light") &&
+         HvCheckResult(device->LightEnable(index, enable), "Error while enabling (disabling) the light");
 }
 
 bool HvDevice::SetMaterial(const HvMaterial* material) {
@@ -63,16 +70,16 @@ bool HvDevice::SetMaterial(const HvMaterial* material) {
   }
   const bool specular = material && material->power > 0;
   if (specular != bool(stateFlags & SpecularEnabled)) {
-    if (!Check(device->SetRenderState(D3DRS_SPECULARENABLE, specular), "Error while setting specular lighting")) return false;
+    if (!HvCheckResult(device->SetRenderState(D3DRS_SPECULARENABLE, specular), "Error while setting specular lighting")) return false;
     stateFlags ^= SpecularEnabled;
   }
   if (stateFlags & VertexShaderActive) return true;  // the shader's constants carry the material
-  return Check(device->SetMaterial(&m), "Error while setting material");
+  return HvCheckResult(device->SetMaterial(&m), "Error while setting material");
 }
 
 bool HvDevice::SetVertexShader(const HvVertexShader* shader) {
-  if (!Check(device->SetVertexDeclaration(shader ? shader->GetDeclaration() : nullptr), "Error while setting Vertex Declaration") ||
-      !Check(device->SetVertexShader(shader ? shader->GetShader() : nullptr), "Error while setting Vertex Shader"))
+  if (!HvCheckResult(device->SetVertexDeclaration(shader ? shader->GetDeclaration() : nullptr), "Error while setting Vertex Declaration") ||
+      !HvCheckResult(device->SetVertexShader(shader ? shader->GetShader() : nullptr), "Error while setting Vertex Shader"))
     return false;
   if (shader) stateFlags |= VertexShaderActive;
   else stateFlags &= ~VertexShaderActive;
@@ -80,11 +87,12 @@ bool HvDevice::SetVertexShader(const HvVertexShader* shader) {
 }
 
 bool HvDevice::Clear(DWORD flags, const float color[4], float z, DWORD stencil) {
-  return Check(device->Clear(0, nullptr, flags, ToD3DColor(color), z, stencil), "Error while clearing the viewport");
+  return HvCheckResult(device->Clear(0, nullptr, flags, ToD3DColor(color), z, stencil), "Error while clearing the viewport");
 }
 
 bool HvDevice::RestoreDefaultStates() {
   registers.material.Reset();
+  registers.enabledLights = 0;  // a new or reset device has every light off
   if (!SetMaterial(nullptr) || !SetVertexShader(nullptr) || !SetTexture(0, nullptr)) return false;
   for (DWORD s = 0; s < 8; ++s) {
     if (!SetSamplerState(s, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR) || !SetSamplerState(s, D3DSAMP_MINFILTER, D3DTEXF_LINEAR) ||
@@ -100,11 +108,11 @@ bool HvDevice::Release() {
   return true;
 }
 
-bool HvDevice::BeginFrame() { return Check(device->BeginScene(), "Error while begining scene"); }
+bool HvDevice::BeginFrame() { return HvCheckResult(device->BeginScene(), "Error while begining scene"); }
 
 bool HvDevice::EndFrame() {
-  return Check(device->EndScene(), "Error while ending scene") &&
-         Check(device->Present(nullptr, nullptr, nullptr, nullptr), "Error while presenting scene");
+  return HvCheckResult(device->EndScene(), "Error while ending scene") &&
+         HvCheckResult(device->Present(nullptr, nullptr, nullptr, nullptr), "Error while presenting scene");
 }
 
 bool HvDevice::ResetDevice() {
@@ -121,7 +129,7 @@ bool HvDevice::ResetDevice() {
     } while (level != D3DERR_DEVICENOTRESET);
     HRESULT hr = device->Reset(&p);
     if (hr == D3DERR_DEVICELOST) continue;
-    if (!Check(hr, "Error while reseting device")) return false;
+    if (!HvCheckResult(hr, "Error while reseting device")) return false;
     if (!RestoreDefaultStates()) return false;
     stateFlags = 0;
     return true;

@@ -9,15 +9,32 @@
 class HvTexture;
 class HvLight;
 class HvVertexShader;
+class HvAlphaProperty;
+class HvZBufferProperty;
+class HvCullingProperty;
+class HvLightingProperty;
+class HvCamera;
 
 // Four floats r, g, b, a to ARGB: each times 255, truncated, low 8 bits kept (no clamping).
 D3DCOLOR ToD3DColor(float r, float g, float b, float a);
 inline D3DCOLOR ToD3DColor(const float c[4]) { return ToD3DColor(c[0], c[1], c[2], c[3]); }
 
-// The properties in force during a traversal, one counted reference per kind. Restoring the default
-// states empties the device-bound ones.
+// Shows the message and returns false when hr is a failure: the one failure path of device calls.
+bool HvCheckResult(HRESULT hr, const char* message);
+
+// The properties in force during a traversal, one counted reference per kind, all null outside
+// one. Restoring the default states empties the device-bound ones.
 struct HvRenderRegisters {
+  HvRenderRegisters();
+  ~HvRenderRegisters();
+
   HvRef<HvMaterial> material;
+  HvRef<HvAlphaProperty> alpha;
+  HvRef<HvZBufferProperty> zBuffer;
+  HvRef<HvCullingProperty> culling;
+  HvRef<HvLightingProperty> lighting;
+  HvRef<HvCamera> camera;
+  uint32_t enabledLights = 0;  // fixed-function lights 0..n-1 last switched on by a lighting property
 };
 
 class HvDevice : public HvEngineObject {
