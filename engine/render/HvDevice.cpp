@@ -5,6 +5,8 @@
 #include "HvLight.h"
 #include "HvLightingProperty.h"
 #include "HvMaterial.h"
+#include "HvTextureStageState.h"
+#include "HvVertexShaderProperty.h"
 #include "HvZBufferProperty.h"
 #include "../assets/HvTexture.h"
 #include "../assets/HvVertexShader.h"
@@ -93,6 +95,14 @@ bool HvDevice::Clear(DWORD flags, const float color[4], float z, DWORD stencil) 
 bool HvDevice::RestoreDefaultStates() {
   registers.material.Reset();
   registers.enabledLights = 0;  // a new or reset device has every light off
+  for (uint32_t s = 0; s < 8; ++s) {
+    registers.textures[s].Reset();
+    registers.samplers[s].Reset();
+    registers.stageStates[s].Reset();
+  }
+  registers.textureFactor = nullptr;
+  registers.vertexShader.Reset();
+  registers.vertexShaderProperty.Reset();
   if (!SetMaterial(nullptr) || !SetVertexShader(nullptr) || !SetTexture(0, nullptr)) return false;
   for (DWORD s = 0; s < 8; ++s) {
     if (!SetSamplerState(s, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR) || !SetSamplerState(s, D3DSAMP_MINFILTER, D3DTEXF_LINEAR) ||

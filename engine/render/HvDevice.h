@@ -14,6 +14,9 @@ class HvZBufferProperty;
 class HvCullingProperty;
 class HvLightingProperty;
 class HvCamera;
+class HvTextureSampler;
+class HvTextureStageState;
+class HvVertexShaderProperty;
 
 // Four floats r, g, b, a to ARGB: each times 255, truncated, low 8 bits kept (no clamping).
 D3DCOLOR ToD3DColor(float r, float g, float b, float a);
@@ -35,6 +38,16 @@ struct HvRenderRegisters {
   HvRef<HvLightingProperty> lighting;
   HvRef<HvCamera> camera;
   uint32_t enabledLights = 0;  // fixed-function lights 0..n-1 last switched on by a lighting property
+
+  // Texturing, per stage 0..7: the texture bound, its sampler record and the stage-state record
+  // last written (null: the defaults a texturing property writes when a record is missing).
+  HvRef<HvTexture> textures[8];
+  HvRef<HvTextureSampler> samplers[8];
+  HvRef<HvTextureStageState> stageStates[8];
+  const float* textureFactor = nullptr;  // not owned: the colour of the texturing property in force
+
+  HvRef<HvVertexShader> vertexShader;
+  HvRef<HvVertexShaderProperty> vertexShaderProperty;  // supplies the per-node constants
 };
 
 class HvDevice : public HvEngineObject {

@@ -3,16 +3,12 @@
 #include "HvDevice.h"
 #include "HvGeometry.h"
 #include "HvProperty.h"
+#include "HvVertexShaderProperty.h"
 #include "../core/HvCore.h"
 #include <algorithm>
 #include <cstdio>
 
 uint32_t g_drawMode = HvPassDraw;
-
-// Per-node shader constants come from the current vertex-shader property, which feeds the matrices
-// and light data of each node before its geometry is drawn. No such property exists yet, so there
-// is nothing to send.
-static bool SetNodeConstants(HvNode*) { return true; }
 
 static const D3DXMATRIX identity(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
 
@@ -89,7 +85,7 @@ bool HvNode::RenderPass(uint32_t pass) {
 bool HvNode::DrawGeometry() {
   HvDevice* device = HvCore::GetInstance()->GetDevice();
   if (device->GetStateFlags() & HvDevice::VertexShaderActive) {
-    if (!SetNodeConstants(this)) return false;
+    if (!HvVertexShaderProperty::SetNodeConstants(this)) return false;
   } else {
     device->GetD3DDevice()->SetTransform(D3DTS_WORLD, &matrices[HvMatrixWorld]);  // result not used
   }

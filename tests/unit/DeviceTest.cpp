@@ -7,7 +7,7 @@ namespace {
 // A vertex shader object without Direct3D objects: binding it still marks the shader as active.
 class StubShader : public HvVertexShader {
 public:
-  StubShader() : HvVertexShader("stub") {}
+  StubShader() : HvVertexShader("stub", {"", 0}) {}
 };
 
 HvMaterial* MakeMaterial(float power) {

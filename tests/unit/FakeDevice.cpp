@@ -218,8 +218,11 @@ HRESULT STDMETHODCALLTYPE FakeDevice::SetVertexShader(IDirect3DVertexShader9* sh
 }
 
 // a: first register, b: register count
-HRESULT STDMETHODCALLTYPE FakeDevice::SetVertexShaderConstantF(UINT first, const float*, UINT count) {
-  return Record("SetVertexShaderConstantF", first, count);
+HRESULT STDMETHODCALLTYPE FakeDevice::SetVertexShaderConstantF(UINT first, const float* data, UINT count) {
+  HRESULT hr = Record("SetVertexShaderConstantF", first, count);
+  if (SUCCEEDED(hr))
+    for (UINT i = 0; i < count; ++i) vertexConstants[first + i].assign(data + 4 * i, data + 4 * i + 4);
+  return hr;
 }
 
 // a: stream, b: 1 when a buffer is bound, c: stride

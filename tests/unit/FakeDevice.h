@@ -45,6 +45,7 @@ public:
   std::map<DWORD, BOOL> lightEnabled;
   std::map<DWORD, D3DMATRIX> transforms;
   D3DMATERIAL9 material = {};
+  std::map<UINT, std::vector<float>> vertexConstants;  // register -> its four floats
   std::vector<std::vector<BYTE>> vertexUploads;  // the bytes of every unlocked vertex buffer, in order
 
   // The buffers report here (Lock/Unlock results, uploads, lifetime).

@@ -87,7 +87,7 @@ TEST_F(GeometryTest, IndexedRhwGeometryUploadsIndicesAndAFourthCoordinate) {
 
 TEST_F(GeometryTest, BoundShaderDescribesTheVerticesInsteadOfTheFvf) {
   struct StubShader : HvVertexShader {
-    StubShader() : HvVertexShader("stub") {}
+    StubShader() : HvVertexShader("stub", {"", 0}) {}
   };
   HvRef<HvVertexShader> shader = new StubShader;
   HvRef<HvGeometry> g = new HvGeometry({D3DPT_TRIANGLELIST, D3DFVF_XYZ, 3, 0});
