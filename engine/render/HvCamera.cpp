@@ -3,12 +3,6 @@
 #include "HvNode.h"
 #include "../core/HvCore.h"
 
-// The translation row of a node's World matrix.
-static D3DXVECTOR3 WorldPosition(const HvNode* node) {
-  const D3DXMATRIX& w = node->GetMatrix(HvMatrixWorld);
-  return D3DXVECTOR3(w._41, w._42, w._43);
-}
-
 static void Anchor(HvRef<HvNode>& slot, HvNode* node, bool detach) {
   slot = node;
   if (node && detach) node->SetGeometry(nullptr);
@@ -55,8 +49,8 @@ void HvCamera::Activate() {
 
 bool HvCamera::Update() {
   if (positionNode || targetNode) {
-    const D3DXVECTOR3 eye = positionNode ? WorldPosition(positionNode.Get()) : vectors[Eye];
-    const D3DXVECTOR3 target = targetNode ? WorldPosition(targetNode.Get()) : vectors[Target];
+    const D3DXVECTOR3 eye = positionNode ? positionNode->GetWorldPosition() : vectors[Eye];
+    const D3DXVECTOR3 target = targetNode ? targetNode->GetWorldPosition() : vectors[Target];
     LookAt(eye, target, vectors[Up]);
     Refresh();
   }

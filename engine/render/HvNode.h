@@ -65,6 +65,11 @@ public:
 
   D3DXMATRIX* SetMatrix(uint32_t slot, const D3DXMATRIX& m);
   const D3DXMATRIX& GetMatrix(uint32_t slot) const { return matrices[slot]; }
+  // The translation row of World: where cameras and lights anchored to this node stand.
+  D3DXVECTOR3 GetWorldPosition() const {
+    const D3DXMATRIX& w = matrices[HvMatrixWorld];
+    return D3DXVECTOR3(w._41, w._42, w._43);
+  }
 
   uint32_t GetPassMode(uint32_t pass) const { return passModes[pass]; }
   void SetPassMode(uint32_t pass, uint32_t mode) { passModes[pass] = mode; }

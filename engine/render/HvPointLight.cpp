@@ -16,10 +16,10 @@ D3DLIGHT9& HvPointLight::GetD3DLight(D3DLIGHT9& out) const {
 
 bool HvPointLight::Prepare() {
   if (node) {
-    const D3DXMATRIX& w = node->GetMatrix(HvMatrixWorld);
-    position[0] = w._41;
-    position[1] = w._42;
-    position[2] = w._43;
+    const D3DXVECTOR3 p = node->GetWorldPosition();
+    position[0] = p.x;
+    position[1] = p.y;
+    position[2] = p.z;
   }
   return true;
 }

@@ -1,9 +1,7 @@
 #include "SceneFixture.h"
 #include "engine/render/HvCamera.h"
-#include "engine/render/HvDirectionalLight.h"
 #include "engine/render/HvGeometry.h"
 #include "engine/render/HvNode.h"
-#include "engine/render/HvPointLight.h"
 
 using CameraTest = SceneTest;
 
@@ -45,31 +43,4 @@ TEST_F(CameraTest, FollowsItsNodesAndKeepsItsViewWithoutThem) {
   c->Activate();
   EXPECT_EQ(2u, fake.Count("SetTransform"));
   EXPECT_EQ(c->GetProjection()._11, fake.transforms[D3DTS_PROJECTION]._11);
-}
-
-TEST(Lights, TranslateIntoFixedFunctionLights) {
-  HvRef<HvPointLight> point = new HvPointLight;
-  point->position[0] = 3;
-  point->range = 50;
-  point->attenuation = 0.5f;
-  point->color[1] = 0.25f;
-  EXPECT_TRUE(point->Prepare()) << "no node: the stored position stays";
-  D3DLIGHT9 l;
-  point->GetD3DLight(l);
-  EXPECT_EQ(D3DLIGHT_POINT, l.Type);
-  EXPECT_EQ(3.0f, l.Position.x);
-  EXPECT_EQ(50.0f, l.Range);
-  EXPECT_EQ(0.5f, l.Attenuation1);
-  EXPECT_EQ(0.0f, l.Attenuation0);
-  EXPECT_EQ(0.25f, l.Diffuse.g);
-  EXPECT_EQ(0.0f, l.Specular.r);
-
-  HvRef<HvDirectionalLight> sun = new HvDirectionalLight;
-  sun->direction[2] = -1;
-  sun->GetD3DLight(l);
-  EXPECT_EQ(D3DLIGHT_DIRECTIONAL, l.Type);
-  EXPECT_EQ(D3DVECTOR({0, 1, -1}).z, l.Direction.z);
-  EXPECT_EQ(0.0f, l.Position.x);
-  EXPECT_EQ(0.0f, l.Range);
-  EXPECT_EQ(0.0f, l.Attenuation1);
 }

@@ -43,18 +43,6 @@ TEST_F(DeviceTest, SpecularSwitchIsWrittenOnlyWhenItChanges) {
   EXPECT_EQ(0.0f, fake.material.Diffuse.a) << "a null material is all zero";
 }
 
-TEST_F(DeviceTest, MaterialCarriesColourAsDiffuseAndAmbient) {
-  HvRef<HvMaterial> m = MakeMaterial(4);
-  m->color[0] = 0.25f;
-  m->specular[1] = 0.75f;
-  device->SetMaterial(m.Get());
-  EXPECT_EQ(0.25f, fake.material.Diffuse.r);
-  EXPECT_EQ(0.25f, fake.material.Ambient.r);
-  EXPECT_EQ(0.75f, fake.material.Specular.g);
-  EXPECT_EQ(1.0f, fake.material.Emissive.a);
-  EXPECT_EQ(4.0f, fake.material.Power);
-}
-
 TEST_F(DeviceTest, BoundVertexShaderSkipsMaterialAndLightCalls) {
   HvRef<HvVertexShader> shader = new StubShader;
   ASSERT_TRUE(device->SetVertexShader(shader.Get()));

@@ -1,0 +1,14 @@
+// The small lit scene of the picture test, built under the core's scene root: an opaque cube lit
+// from the front, a translucent strip in front of it, and a billboard up to the left. The camera
+// looks from (4, 0, -4) at the origin, so the cube shows its front (lit) and right (unlit) faces.
+// The picture program renders it with a real device; the unit tests count its state calls.
+#pragma once
+#include <d3dx9.h>
+
+struct PictureScene {
+  // World points to sample; their expected colours are documented in scene_picture.cpp.
+  D3DXVECTOR3 litFace, unlitFace, stripOverCube, stripOverBackground, billboardEdge;
+};
+
+// Builds the scene and sets the default camera; aspect = width / height of the picture.
+PictureScene BuildPictureScene(float aspect);
