@@ -19,6 +19,16 @@ orv_wine_env() {
   fi
 }
 
+# A private prefix made from an initialised one in a moment: the system files are hard links
+# (Wine never writes them in place), the registry is copied. A private prefix has its own
+# wineserver, so programs on displays of other sizes cannot change the display modes it reports.
+orv_private_prefix() { # template, new prefix
+  mkdir -p "$2"
+  cp -al "$1/drive_c" "$2/"
+  cp -a "$1/dosdevices" "$1"/*.reg "$2/"
+  [ ! -e "$1/.update-timestamp" ] || cp -a "$1/.update-timestamp" "$2/"
+}
+
 orv_start_xvfb() {
   local size=${1:-1024x768} n
   for n in $(shuf -i 50-250 -n 40); do   # random, so parallel runs rarely try the same number

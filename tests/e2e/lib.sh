@@ -4,7 +4,11 @@ set -euo pipefail
 e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export ORVANTA_BIN=${1:?folder of Orvanta.exe}
 scratch=$(mktemp -d /tmp/orvanta-e2e.XXXXXX)
-trap 'rm -rf "$scratch"' EXIT
+source "$e2e_root/tools/wine-env.sh"
+orv_wine_env "${WINEPREFIX:-$e2e_root/build/wineprefix}"    # initialised once, shared read-only
+orv_private_prefix "$WINEPREFIX" "$scratch/prefix"
+export WINEPREFIX=$scratch/prefix
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
 failures=0
 
 # orvanta ARGS... : runs the program headless; stderr (the message-box log) goes to $scratch/log,
