@@ -1,3 +1,99 @@
 #include "CCore.h"
+#include "CEventCollector.h"
+#include "CMusic.h"
+#include "scenes/CFPSCounter.h"
+#include "scenes/CObjectBenchmark.h"
+#include "scenes/CObjectBlackBar.h"
+#include "../engine/core/HvTimer.h"
+#include "../engine/render/HvClearProperty.h"
+#include "../engine/render/HvDevice.h"
+#include "../engine/render/HvNode.h"
+
+static const char* const kMusicFile = "Msx\\Orvanta by Brenholt.mp3";
 
 CCore::CCore() : HvCore("Orvanta") {}
+
+CCore::~CCore() {
+  // The music and the timeline go before the engine part.
+  music.Reset();
+  eventCollector.Reset();
+}
+
+bool CCore::CreateApplicationObjects() {
+  if (mode == NotChosen) mode = GetAutomation().mode;
+  if (!package.ExtractTo("Orvanta.pac", "orvanta_data", dataFolder)) return false;
+  GetCurrentDirectoryA(260, savedDirectory);
+  SetCurrentDirectoryA(dataFolder);
+
+  auto* clear = new HvClearProperty;  // every frame starts opaque black
+  clear->flags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER;
+  clear->color[0] = clear->color[1] = clear->color[2] = 0, clear->color[3] = 1;
+  clear->depth = 1.0f;
+  clear->stencil = 0;
+  GetSceneRoot()->AddProperty(clear, 0);
+
+  eventCollector = new CEventCollector;
+  AddSceneObjects();
+  return true;
+}
+
+// In this order: the order of their start-up, their updates in each frame and their events.
+void CCore::AddSceneObjects() {
+  HvObjectPool* pool = GetPool(HvPoolApplication);
+  auto* fps = new CFPSCounter("FPS Counter");
+  fps->SetVisible(mode == Benchmark);
+  pool->Add(fps);
+  pool->Add(new CObjectBenchmark("Benchmark"));
+  if (mode == Demo) pool->Add(new CObjectBlackBar("Black_bars"));
+  for (const char* name : {"Flash_Screen", "Logo", "Tunnel", "Effect_3d_blobs", "Shader_Overlay", "SpaceStation",
+                           "Star", "Room", "Credits"})
+    pool->Add(new CObject(name));  // scenes still to come: their place in the order is kept
+}
+
+bool CCore::Create() {
+  if (mode == Demo) {
+    CMusic::SetPlayLogging(GetAutomation().noMessageBoxes);
+    music = new CMusic;
+    if (!music->Load(kMusicFile, showStartOffset)) return false;
+  }
+  return HvCore::Create();
+}
+
+bool CCore::PostCreate() {
+  HvObjectPool* pool = GetPool(HvPoolApplication);
+  for (size_t i = 0; i < pool->GetCount(); ++i) {
+    auto* object = dynamic_cast<CObject*>(pool->GetMember(i));
+    if (object && !object->ScheduleEvents()) return false;
+  }
+  SetCurrentDirectoryA(savedDirectory);
+  package.DeleteFolder(dataFolder);  // everything is in memory now
+  if (!GetSettings().windowed) HvTimer::Wait(1.0f);
+  return HvCore::PostCreate();
+}
+
+bool CCore::Update() {
+  if (HasFlag(HvFlags::FirstFrame)) {
+    if (mode == Demo && !music->Play()) return false;
+    HvTimer::Reset();
+  }
+  eventCollector->DispatchEvents();
+  return HvCore::Update();
+}
+
+bool CCore::Shutdown() {
+  eventCollector.Reset();  // its records let go of the scene objects
+  if (mode == Demo && music) {
+    if (!music->Stop()) return false;
+    music.Reset();
+  }
+  if (dataFolder[0]) package.DeleteFolder(dataFolder);
+  return true;
+}
+
+bool CCore::CheckDevice() {
+  if (GetDevice()->GetD3DDevice()->TestCooperativeLevel() != D3DERR_DEVICELOST) return true;
+  PostQuitMessage(0);  // the demo never resets a lost device
+  if (window) DestroyWindow(window);
+  window = nullptr;
+  return false;
+}

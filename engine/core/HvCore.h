@@ -66,6 +66,7 @@ public:
   HvObjectPool* GetPool(uint32_t index) const { return pools[index].Get(); }
   HvEngineObjectPool* GetEnginePool(uint32_t index) const;  // index 1..10
   void RequestQuit() { quitRequested = true; }
+  bool IsQuitRequested() const { return quitRequested; }
 
   const HvAutomation& GetAutomation() const { return automation; }
   void SetAutomation(const HvAutomation& options) { automation = options; }

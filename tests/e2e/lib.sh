@@ -2,8 +2,12 @@
 # Each test gets its own scratch folder and its own Xvfb (sized to the resolution it asks for).
 set -euo pipefail
 e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export ORVANTA_BIN=${1:?folder of Orvanta.exe}
+build=$(cd "${1:?folder of Orvanta.exe}" && pwd)
 scratch=$(mktemp -d /tmp/orvanta-e2e.XXXXXX)
+# The program runs from a folder of its own, so what it writes (Results.htm) stays in the scratch folder.
+export ORVANTA_BIN=$scratch/bin
+mkdir "$ORVANTA_BIN"
+ln -s "$build/Orvanta.exe" "$build/Orvanta.pac" "$ORVANTA_BIN/"
 source "$e2e_root/tools/wine-env.sh"
 orv_wine_env "${WINEPREFIX:-$e2e_root/build/wineprefix}"    # initialised once, shared read-only
 orv_private_prefix "$WINEPREFIX" "$scratch/prefix"
@@ -26,11 +30,15 @@ check() { # description, command...
 }
 
 logged() { grep -qF -- "$1" "$scratch/log"; }
+temp_folder() { echo "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Temp"; }
+
+# pack DIR: replaces the program's package with one made from DIR by the build's package writer.
+pack() { rm -f "$ORVANTA_BIN/Orvanta.pac"; "$build/host/pack/orvanta_pack" "$1" "$ORVANTA_BIN/Orvanta.pac"; }
 bmp_size() { identify -format '%w %h' "$1"; }
 # mean and standard deviation (0..1) of a region WxH+X+Y, or of the whole picture
 bmp_mean() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:mean]' info:; }
 bmp_stddev() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:standard_deviation]' info:; }
-less_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+less_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
 finish() {
   if [ $failures -gt 0 ]; then

@@ -2,15 +2,15 @@
 # The show's data tree: the generator's output passes the data checks, a second run writes the same
 # bytes as the build did, and the checks notice broken data (so a pass means something).
 source "$(dirname "$0")/lib.sh"
-tools=$ORVANTA_BIN/host/assetgen
+tools=$build/host/assetgen
 data=$scratch/data
 bad=$scratch/bad
 
 check "generator writes the data tree" "$tools/orvanta_assetgen" "$data" --dialog-bitmap "$scratch/dialog.bmp"
 check "data tree passes the checks" "$tools/orvanta_datacheck" "$data"
-check "same bytes as the build's data tree" diff -r -q "$data" "$ORVANTA_BIN/data"
+check "same bytes as the build's data tree" diff -r -q "$data" "$build/data"
 check "dialog picture is a 150x105 Windows 3 BMP" test "$(identify -format '%m %w %h' "$scratch/dialog.bmp")" = "BMP3 150 105"
-check "dialog picture as the build wrote it" cmp "$scratch/dialog.bmp" "$ORVANTA_BIN/resources/dialog.bmp"
+check "dialog picture as the build wrote it" cmp "$scratch/dialog.bmp" "$build/resources/dialog.bmp"
 wav_field() { od -An -t u"$2" -j "$1" -N "$2" "$scratch/s.wav" | tr -d ' '; }  # offset, bytes
 check "soundtrack decodes" lame --quiet --decode "$data/Msx/Orvanta by Brenholt.mp3" "$scratch/s.wav"
 check "decoded soundtrack is stereo 44.1 kHz" test "$(wav_field 22 2) $(wav_field 24 4)" = "2 44100"

@@ -1,0 +1,45 @@
+#include "CObject.h"
+#include "../CCore.h"
+#include "../../engine/render/HvMaterialProperty.h"
+#include "../../engine/render/HvNode.h"
+#include <cstring>
+
+CObject::CObject(const char* name) : HvObject(name) {}
+
+CObject::~CObject() = default;
+
+void CObject::SetNode(HvNode* n) { node = n; }
+
+CEventCollector& CObject::Events() { return *CCore::GetApp()->GetEventCollector(); }
+
+bool CObject::Update() {
+  eventProgress = -1.0f;
+  ClearFlag(HvFlags::FirstFrame);
+  return true;
+}
+
+bool CObject::Release() {
+  if (node && node->GetParent()) node->GetParent()->RemoveChild(node.Get());
+  return true;
+}
+
+bool CObject::OnEvent(float progress, const std::string& name) {
+  eventProgress = progress;
+  if (name == "turn_on" || name == "turn_off") {
+    const bool on = name == "turn_on";
+    if (node) node->SetFlag(HvFlags::Active, on);
+    SetFlag(HvFlags::Active, on);
+  }
+  return true;
+}
+
+void CObject::SetSubtreeMaterial(HvNode* n, const float* diffuse, const float* specular, const float* power) {
+  for (uint32_t pass = 0; pass < HvPassCount; ++pass) {
+    auto* p = static_cast<HvMaterialProperty*>(n->FindProperty(HvPropertyMaterial, pass));
+    if (!p || !p->material) continue;
+    if (diffuse) memcpy(p->material->color, diffuse, sizeof p->material->color);
+    if (specular) memcpy(p->material->specular, specular, sizeof p->material->specular);
+    if (power) p->material->power = *power;
+  }
+  for (size_t i = 0; i < n->GetChildCount(); ++i) SetSubtreeMaterial(n->GetChild(i), diffuse, specular, power);
+}
