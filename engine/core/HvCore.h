@@ -10,6 +10,8 @@
 class HvAdapter;
 class HvConfig;
 class HvDevice;
+class HvFont;
+class HvScreenGrab;
 
 // Index of each pool in the core's pool array: the order of every broadcast.
 enum HvPoolIndex : uint32_t {
@@ -52,6 +54,8 @@ public:
   HvAdapter* GetAdapter() const { return adapter.Get(); }
   HvDevice* GetDevice() const { return device.Get(); }
   HvConfig* GetConfig() const { return config.Get(); }
+  HvFont* GetDefaultFont() const;
+  HvScreenGrab* GetScreenGrab() const;
   HvDeviceSettings& GetSettings() { return settings; }
   HWND GetWindow() const { return window; }
   HvObjectPool* GetPool(uint32_t index) const { return pools[index].Get(); }
@@ -76,6 +80,8 @@ private:
   HvRef<HvAdapter> adapter;
   HvRef<HvConfig> config;
   HvRef<HvDevice> device;
+  HvRef<HvFont> defaultFont;
+  HvRef<HvScreenGrab> screenGrab;
   HvDeviceSettings settings = {};
   bool quitRequested = false;
   HvRef<HvObjectPool> pools[HvPoolCount];
