@@ -1,4 +1,5 @@
 #include "CCore.h"
+#include "CConfig.h"
 #include "CEventCollector.h"
 #include "CMusic.h"
 #include "scenes/CFPSCounter.h"
@@ -13,6 +14,8 @@ static const char* const kMusicFile = "Msx\\Orvanta by Brenholt.mp3";
 
 CCore::CCore() : HvCore("Orvanta") {}
 
+HvConfig* CCore::CreateConfig() { return new CConfig; }
+
 CCore::~CCore() {
   // The music and the timeline go before the engine part.
   music.Reset();
@@ -20,7 +23,6 @@ CCore::~CCore() {
 }
 
 bool CCore::CreateApplicationObjects() {
-  if (mode == NotChosen) mode = GetAutomation().mode;
   if (!package.ExtractTo("Orvanta.pac", "orvanta_data", dataFolder)) return false;
   GetCurrentDirectoryA(260, savedDirectory);
   SetCurrentDirectoryA(dataFolder);

@@ -19,6 +19,7 @@ public:
 
   static CCore* GetApp() { return static_cast<CCore*>(GetInstance()); }
 
+  HvConfig* CreateConfig() override;  // the demo's dialog
   bool CreateApplicationObjects() override;
   bool Create() override;
   bool PostCreate() override;

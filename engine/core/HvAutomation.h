@@ -2,12 +2,18 @@
 // the configuration dialog comes first and message boxes are shown.
 //   --mode demo|benchmark  --res WxH  --depth 32|16  --windowed   preselect the dialog and skip it
 //   --step S              every frame advances the clock by exactly S seconds
-//   --grab T1,T2,...      save the back buffer at the first frame whose show time reaches each Ti
+//   --grab T1,T2,...      save the back buffer at the first frame whose show time reaches each Ti, through
+//                         the core's screen grab: ScreenShot_001.bmp, _002, ... (the first free numbers)
 //   --out DIR             folder for the grabbed pictures (default: the start directory)
 //   --quit-at T           end the show at show time T as if Escape had been pressed
 //   --fps                 print the number of frames and the mean frame rate at the end
 //   --no-message-boxes    message boxes become lines on standard error, answered by their default button;
-//                         the dialog is skipped with its defaults
+//                         the dialog is skipped with its defaults, and the results dialog at the end of a
+//                         benchmark becomes the line
+//                         MessageBox: caption "Results", text "Your score is: N", style 0x0
+// A skipped dialog fills the settings and the run mode as the dialog would for the same choices:
+// full screen unless --windowed, hardware vertex processing when available, no antialiasing, and
+// benchmark -> frames presented immediately, demo -> one frame per display refresh.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -13,6 +13,8 @@ class HvCamera;
 class HvConfig;
 class HvDevice;
 class HvNode;
+class HvFont;
+class HvScreenGrab;
 
 // Index of each pool in the core's pool array: the order of every broadcast.
 enum HvPoolIndex : uint32_t {
@@ -61,6 +63,8 @@ public:
   HvCamera* GetDefaultCamera() const { return defaultCamera.Get(); }
   HvAlphaCollector* GetAlphaCollector(uint32_t pass) const { return alphaCollectors[pass].Get(); }
   HvConfig* GetConfig() const { return config.Get(); }
+  HvFont* GetDefaultFont() const;
+  HvScreenGrab* GetScreenGrab() const;
   HvDeviceSettings& GetSettings() { return settings; }
   HWND GetWindow() const { return window; }
   HvObjectPool* GetPool(uint32_t index) const { return pools[index].Get(); }
@@ -91,6 +95,8 @@ private:
   HvRef<HvNode> sceneRoot;
   HvRef<HvAlphaCollector> alphaCollectors[4];  // one per render pass
   HvRef<HvCamera> defaultCamera;
+  HvRef<HvFont> defaultFont;
+  HvRef<HvScreenGrab> screenGrab;
   HvDeviceSettings settings = {};
   bool quitRequested = false;
   HvRef<HvObjectPool> pools[HvPoolCount];

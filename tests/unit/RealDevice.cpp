@@ -11,7 +11,7 @@ HvCore* RealDeviceCore() {
     c->AddRef();
     HvCore::SetInstance(c);
     HvAutomation options;
-    options.windowed = true;
+    options.skipDialog = options.windowed = true;
     options.width = 1024;
     options.height = 768;
     c->SetAutomation(options);
