@@ -190,15 +190,6 @@ TEST_F(XFileLoaderTest, FrameMatricesNamelessFramesAndReferences) {
   EXPECT_NE(copy->GetChild(0), outer->GetChild(0));
 }
 
-TEST_F(XFileLoaderTest, NamelessFrameMatrixGoesToTheEnclosingNode) {
-  HvNode* root = Load("nameless.x", "Frame Top { Frame { " + MatrixText(Translation(4, 5, 6)) + " } }\n");
-  ASSERT_NE(root, nullptr);
-  HvNode* top = root->FindNode("Top");
-  ASSERT_NE(top, nullptr);
-  EXPECT_EQ(top->GetChildCount(), 0u);
-  EXPECT_EQ(top->GetMatrix(HvMatrixPreTransform)._42, 5.0f);
-}
-
 TEST_F(XFileLoaderTest, AnimationKeysOfEveryKindReachTheirFrames) {
   D3DXMATRIX matrixKey, scale, rotation;
   D3DXMatrixScaling(&scale, 2, 2, 2);

@@ -61,20 +61,6 @@ TEST(XMeshBuilderTest, CubeWithFaceNormalsSplitsIntoTwentyFourVertices) {
   EXPECT_EQ(distinct.size(), 24u);
 }
 
-TEST(XMeshBuilderTest, SharedNormalsKeepTheFileVerticesInOrder) {
-  HvXMeshSource s;
-  s.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-  s.faces = {{0, 1, 2}, {0, 2, 3}};
-  s.hasNormals = true;
-  s.normals = {{0, 0, -1}};
-  s.faceNormals = {{0, 0, 0}, {0, 0, 0}};
-  HvXMesh m;
-  ASSERT_TRUE(HvXMeshBuilder::Build(s, m));
-  ASSERT_EQ(m.vertices.size(), 4u);
-  for (uint16_t i = 0; i < 4; ++i) EXPECT_EQ(PositionOf(m, i), s.positions[i]);
-  EXPECT_EQ(m.indices, (std::vector<uint16_t>{0, 1, 2, 0, 2, 3}));
-}
-
 TEST(XMeshBuilderTest, InterleavedMaterialsGiveContiguousSubsetsWithOwnVertexRanges) {
   // A strip of six triangles sharing edges, materials 2,0,1,2,0,1: every shared corner between
   // different materials must be duplicated.
