@@ -136,6 +136,7 @@ void AddRevolve(Mesh& mesh, const RevolveDesc& d, const std::function<ProfilePoi
   for (int j = 0; j <= d.along; ++j) {
     float t = float(j) / d.along;
     ProfilePoint p = profile(t);
+    if (std::fabs(p.r) < 1e-3f) p.r = 0;  // on the axis: the ring collapses to one point
     ProfilePoint p0 = profile(std::max(0.0f, t - h)), p1 = profile(std::min(1.0f, t + h));
     float dr = p1.r - p0.r, dy = p1.y - p0.y;
     float nr = dy, ny = -dr;  // outward for a profile running upwards

@@ -40,8 +40,8 @@ Mat4 AxisToZ(float width, float height, const Vec3& at) {
   return Multiply(RotationY(-kPi / 2), m);
 }
 
-// A tapered, swept, slightly dihedral airfoil from the root (x = rootX) outwards along +x. The
-// section is a lens that closes to a sharp line at the tip.
+// A tapered, swept, slightly dihedral airfoil from the root (x = rootX) outwards along +x; the
+// section is a lens.
 struct WingShape {
   float rootX, span;
   float rootLE, tipLE;        // leading-edge z
@@ -58,7 +58,8 @@ void AddWing(Mesh& mesh, const WingShape& w, int around, int along) {
   AddSurface(mesh, desc, [&](float s, float t) {
     float a = 2 * kPi * s;
     float chord = Lerp(w.rootChord, w.tipChord, t), le = Lerp(w.rootLE, w.tipLE, t);
-    float close = std::sqrt(std::max(0.0f, 1 - std::pow(t, 8.0f)));
+    // Thins to a fifth at the tip (a fully closed tip would leave flat, unoriented slivers).
+    float close = 0.2f + 0.8f * std::sqrt(std::max(0.0f, 1 - std::pow(t, 8.0f)));
     float z = le - chord * (1 - std::cos(a)) / 2;
     float y = Lerp(w.rootY, w.tipY, t) + w.thickness * chord * 0.5f * std::sin(a) * (0.75f + 0.25f * std::cos(a)) * close;
     return Vec3(w.rootX + w.span * t, y, z);

@@ -247,12 +247,15 @@ void WriteHall(XWriter& x, const std::vector<Mesh>& shipParts) {
   });
   Mesh pedestal;
   rd.around = 32;
+  // Flared foot, slim column widening under the globe, and a flat top (its own surface: the edge
+  // between them is sharp).
   AddRevolve(pedestal, rd, [](float t) {
-    // Flared foot, slim column, cup under the globe.
-    float y = Lerp(0, 200, t), r = 50 + 40 * std::exp(-y / 14) + 50 * SmoothStep(150, 200, y);
-    if (t == 1) r = 0;
-    return ProfilePoint{r, y + (t == 1 ? -30 : 0)};
+    float y = Lerp(0, 200, t);
+    return ProfilePoint{50 + 40 * std::exp(-y / 14) + 50 * SmoothStep(150, 200, y), y};
   });
+  rd.along = 1;
+  AddRevolve(pedestal, rd, [](float t) { return ProfilePoint{100 * (1 - t), 200}; });
+  rd.along = 24;
   AppendTransformed(metal, pedestal, Mat4::Translation({kGlobeAt.x, kFloorY, kGlobeAt.z}));
   Mesh globe = NewMesh("GlobeMesh", "st_globe.bmp");
   rd.around = 48;
