@@ -49,29 +49,19 @@ Vec3 CameraAt(float t) {
 Vec3 TargetAt(float t) { return {6 * std::sin(0.3f * t), 4 + 6 * std::sin(0.23f * t), 6 * std::cos(0.27f * t)}; }
 
 Image WallTexture() {
-  PlateStyle st;
-  st.size = 256;
-  st.cols = 2;
-  st.rows = 2;
-  st.base = Hex(0x22304a);
+  PlateStyle st = Plates(256, 2, 2, Hex(0x22304a), 401);
   st.gap = Hex(0x5ad8ff);  // seams glow
   st.gapPx = 2;
   st.grime = 0.25f;
   st.glow = Hex(0x7fe0ff);
   st.glowChance = 0.15f;
-  st.seed = 401;
   return PlatedTexture(st);
 }
 
 Image PanelTexture() {
-  PlateStyle st;
-  st.size = 256;
-  st.cols = 1;
-  st.rows = 3;
-  st.base = Hex(0x8a9ab4);
+  PlateStyle st = Plates(256, 1, 3, Hex(0x8a9ab4), 402);
   st.splitChance = 0;
   st.accentChance = 0.5f;
-  st.seed = 402;
   Image img = PlatedTexture(st);
   for (int y = 0; y < 256; ++y)
     for (int x = 118; x < 138; ++x) img.At(x, y) = Mix(img.At(x, y), Hex(0xd8f4ff), 1 - std::fabs(x - 127.5f) / 10);
@@ -79,12 +69,9 @@ Image PanelTexture() {
 }
 
 Image CeilingTexture() {
-  PlateStyle st;
-  st.size = 256;
-  st.base = Hex(0x3a4660);
+  PlateStyle st = Plates(256, 2, 2, Hex(0x3a4660), 403);
   st.glow = Hex(0xeefaff);
   st.glowChance = 0.3f;
-  st.seed = 403;
   return PlatedTexture(st);
 }
 

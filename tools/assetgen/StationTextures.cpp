@@ -17,13 +17,8 @@ const Color4 kIce = Hex(0xbfeaff), kCyan = Hex(0x5ad8ff), kAmber = Hex(0xffa040)
 
 // A bright horizontal light strip across a plating texture (corridor walls).
 Image CorridorTexture() {
-  PlateStyle st;
-  st.size = 512;
-  st.cols = 2;
-  st.rows = 2;
-  st.base = Hex(0x8d9aae);
+  PlateStyle st = Plates(512, 2, 2, Hex(0x8d9aae), 41);
   st.accentChance = 0.25f;
-  st.seed = 41;
   Image img = PlatedTexture(st);
   for (int y = 0; y < 512; ++y) {
     float d = std::fabs(y - 256.0f);
@@ -42,13 +37,8 @@ Image CorridorTexture() {
 // Blast door, both leaves side by side: hazard chevrons along the edges, a split ring emblem.
 Image DoorTexture() {
   const int n = 256;
-  PlateStyle st;
-  st.size = n;
-  st.cols = 2;
-  st.rows = 3;
-  st.base = Hex(0x6c7a90);
+  PlateStyle st = Plates(n, 2, 3, Hex(0x6c7a90), 52);
   st.splitChance = 0;
-  st.seed = 52;
   Image img = PlatedTexture(st);
   for (int y = 0; y < n; ++y)
     for (int x = 0; x < n; ++x) {
@@ -120,14 +110,9 @@ Image DeskTexture() {
 // Engine pod: rows follow the pod from the nozzle (top) to the intake (bottom).
 Image EngineTexture() {
   const int n = 256;
-  PlateStyle st;
-  st.size = n;
-  st.cols = 4;
-  st.rows = 2;
-  st.base = Hex(0x4a5466);
+  PlateStyle st = Plates(n, 4, 2, Hex(0x4a5466), 81);
   st.gap = Hex(0x161a22);
   st.rivets = false;
-  st.seed = 81;
   Image img = PlatedTexture(st);
   for (int y = 0; y < n; ++y) {
     float v = (y + 0.5f) / n;
@@ -295,17 +280,12 @@ Color4 StationSky(const Vec3& d) {
 }
 
 bool WriteStationTextures(const std::string& dir) {
-  PlateStyle hull;
-  hull.size = 512;
-  hull.cols = 4;
-  hull.rows = 4;
-  hull.base = Hex(0xc8d2de);
+  PlateStyle hull = Plates(512, 4, 4, Hex(0xc8d2de), 11);
   hull.gap = Hex(0x5a6472);
   hull.gapPx = 2;
   hull.grime = 0.15f;
   hull.accentChance = 0.12f;
   hull.rivets = false;
-  hull.seed = 11;
 
   PlateStyle wing = hull;
   wing.size = 256;
@@ -316,39 +296,22 @@ bool WriteStationTextures(const std::string& dir) {
   wing.accentChance = 0.6f;
   wing.seed = 12;
 
-  PlateStyle wall;
-  wall.size = 512;
-  wall.cols = 2;
-  wall.rows = 4;
-  wall.base = Hex(0x9aa6b8);
+  PlateStyle wall = Plates(512, 2, 4, Hex(0x9aa6b8), 21);
   wall.glow = Hex(0xd8f4ff);
   wall.glowChance = 0.12f;
   wall.accentChance = 0.1f;
-  wall.seed = 21;
 
-  PlateStyle floor;
-  floor.size = 512;
-  floor.cols = 4;
-  floor.rows = 4;
-  floor.base = Hex(0x5e6a7c);
+  PlateStyle floor = Plates(512, 4, 4, Hex(0x5e6a7c), 22);
   floor.gap = Hex(0x161b24);
   floor.splitChance = 0;
   floor.accentChance = 0.08f;
-  floor.seed = 22;
 
-  PlateStyle ceiling;
-  ceiling.size = 512;
-  ceiling.base = Hex(0x6a7588);
+  PlateStyle ceiling = Plates(512, 2, 2, Hex(0x6a7588), 23);
   ceiling.glow = Hex(0xeefaff);
   ceiling.glowChance = 0.4f;
-  ceiling.seed = 23;
 
-  PlateStyle metal;
-  metal.cols = 1;
-  metal.rows = 2;
-  metal.base = Hex(0x7c8798);
+  PlateStyle metal = Plates(256, 1, 2, Hex(0x7c8798), 24);
   metal.splitChance = 0;
-  metal.seed = 24;
 
   Image wire = WireTexture(), desk = DeskTexture();
   bool ok = WriteBmp24(dir + "st_hull.bmp", PlatedTexture(hull)) && WriteBmp24(dir + "st_wing.bmp", PlatedTexture(wing)) &&

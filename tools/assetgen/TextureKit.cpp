@@ -14,6 +14,16 @@ struct PlateRect {
 
 }  // namespace
 
+PlateStyle Plates(int size, int cols, int rows, const Color4& base, uint32_t seed) {
+  PlateStyle st;
+  st.size = size;
+  st.cols = cols;
+  st.rows = rows;
+  st.base = base;
+  st.seed = seed;
+  return st;
+}
+
 Image PlatedTexture(const PlateStyle& st) {
   const int n = st.size;
   // Lay out the plates: a regular grid, some cells split in two.

@@ -23,6 +23,8 @@ struct PlateStyle {
   float glowChance = 0;         // chance a plate is a light panel
   uint32_t seed = 1;
 };
+// The common fields in one call; the rest keep their defaults.
+PlateStyle Plates(int size, int cols, int rows, const Color4& base, uint32_t seed);
 // Wraps in x and y.
 Image PlatedTexture(const PlateStyle& style);
 
