@@ -10,6 +10,7 @@
 #include "../render/HvCameraProperty.h"
 #include "../render/HvDevice.h"
 #include "../render/HvNode.h"
+#include "../ui2d/HvSpriteCollector.h"
 #include <d3dx9.h>
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +61,7 @@ HvCore::HvCore(const char* name) : HvEngineObject(name) {
 
 HvCore::~HvCore() {
   for (int i = HvPoolCount - 1; i >= 0; --i) pools[i].Reset();
+  defaultSpriteCollector.Reset();
   for (int pass = HvPassCount - 1; pass >= 0; --pass) alphaCollectors[pass].Reset();
   sceneRoot.Reset();
   defaultCamera.Reset();
@@ -94,6 +96,7 @@ bool HvCore::CreateEngineObjects() {
     pools[d.index] = pool;
   }
 
+  defaultSpriteCollector = new HvSpriteCollector("Default sprite collector");
   for (uint32_t pass = 0; pass < HvPassCount; ++pass)
     alphaCollectors[pass] = new HvAlphaCollector(("Alpha collector for pass " + std::to_string(pass)).c_str());
 

@@ -13,6 +13,7 @@ class HvCamera;
 class HvConfig;
 class HvDevice;
 class HvNode;
+class HvSpriteCollector;
 
 // Index of each pool in the core's pool array: the order of every broadcast.
 enum HvPoolIndex : uint32_t {
@@ -60,6 +61,7 @@ public:
   HvNode* GetSceneRoot() const { return sceneRoot.Get(); }
   HvCamera* GetDefaultCamera() const { return defaultCamera.Get(); }
   HvAlphaCollector* GetAlphaCollector(uint32_t pass) const { return alphaCollectors[pass].Get(); }
+  HvSpriteCollector* GetDefaultSpriteCollector() const { return defaultSpriteCollector.Get(); }
   HvConfig* GetConfig() const { return config.Get(); }
   HvDeviceSettings& GetSettings() { return settings; }
   HWND GetWindow() const { return window; }
@@ -90,6 +92,7 @@ private:
   HvRef<HvDevice> device;
   HvRef<HvNode> sceneRoot;
   HvRef<HvAlphaCollector> alphaCollectors[4];  // one per render pass
+  HvRef<HvSpriteCollector> defaultSpriteCollector;
   HvRef<HvCamera> defaultCamera;
   HvDeviceSettings settings = {};
   bool quitRequested = false;
