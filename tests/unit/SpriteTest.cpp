@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "RealDevice.h"
 #include "TestImages.h"
+#include "../programs/PictureScene.h"
 #include "engine/core/HvCore.h"
 #include "engine/render/HvDevice.h"
 #include "engine/ui2d/HvSprite.h"
@@ -67,31 +68,13 @@ protected:
   // Draws the sprites over a black back buffer and reads it back.
   bool Draw() {
     IDirect3DDevice9* d = core->GetDevice()->GetD3DDevice();
-    IDirect3DSurface9 *back = nullptr, *copy = nullptr;
     bool ok = SUCCEEDED(d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1, 0)) && SUCCEEDED(d->BeginScene());
     ok = ok && collector->Render();
     ok = SUCCEEDED(d->EndScene()) && ok;
-    D3DSURFACE_DESC desc;
-    ok = ok && SUCCEEDED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) && SUCCEEDED(back->GetDesc(&desc)) &&
-         SUCCEEDED(d->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
-                                                  nullptr)) &&
-         SUCCEEDED(d->GetRenderTargetData(back, copy));
-    D3DLOCKED_RECT r;
-    if (ok && SUCCEEDED(copy->LockRect(&r, nullptr, D3DLOCK_READONLY))) {
-      width = desc.Width;
-      pixels.assign(desc.Width * desc.Height, 0);
-      for (UINT y = 0; y < desc.Height; ++y)
-        for (UINT x = 0; x < desc.Width; ++x)
-          pixels[y * desc.Width + x] = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(r.pBits) + y * r.Pitch)[x] & 0xFFFFFF;
-      copy->UnlockRect();
-    } else {
-      ok = false;
-    }
-    if (copy) copy->Release();
-    if (back) back->Release();
-    return ok;
+    width = core->GetSettings().displayWidth;
+    return ok && ReadBackBuffer(d, width, core->GetSettings().displayHeight, pixels);
   }
-  DWORD At(int x, int y) const { return pixels[y * width + x]; }
+  DWORD At(int x, int y) const { return pixels[y * width + x] & 0xFFFFFF; }
 
   std::string dir = TestFolder();
   HvCore* core = nullptr;
