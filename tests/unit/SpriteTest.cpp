@@ -85,29 +85,6 @@ protected:
   UINT width = 0;
 };
 
-TEST_F(SpriteDrawTest, RegistersUnderACountedNameWithDefaults) {
-  HvSprite* a = Make("white.tga", 0.25f, 0.5f);
-  HvSprite* b = Make("white.tga", 0, 0);
-  EXPECT_EQ(pool->GetMember(pool->GetCount() - 1), b);
-  const std::string name = a->GetName();
-  ASSERT_EQ(0u, name.rfind("Sprite_", 0));
-  EXPECT_EQ("Sprite_" + std::to_string(std::stoul(name.substr(7)) + 1), b->GetName());
-  EXPECT_EQ(a->GetTexture(), b->GetTexture());  // one texture per file
-  EXPECT_TRUE(a->IsVisible());
-  EXPECT_FALSE(a->HasFlag(HvFlags::Changed));
-  EXPECT_FLOAT_EQ(1, a->GetScale()[1]);
-  EXPECT_FLOAT_EQ(0, a->GetPivot()[0]);
-  EXPECT_FLOAT_EQ(1, a->GetColor()[3]);
-  const HvDeviceSettings& s = core->GetSettings();
-  EXPECT_FLOAT_EQ(0.25f * s.displayWidth, a->GetTransform()._41);
-  EXPECT_FLOAT_EQ(0.5f * s.displayHeight, a->GetTransform()._42);
-  a->SetScale(2, 2);
-  EXPECT_TRUE(a->HasFlag(HvFlags::Changed));
-  EXPECT_FLOAT_EQ(1, a->GetTransform()._11);  // until rebuilt
-  ASSERT_TRUE(a->Refresh());
-  EXPECT_FLOAT_EQ(2, a->GetTransform()._11);
-}
-
 TEST_F(SpriteDrawTest, DrawsActiveSpritesInCreationOrderWithTheirColour) {
   HvSprite* white = Make("white.tga", 0, 0);           // at (0, 0)
   HvSprite* green = Make("green.tga", 0, 0);           // over the white one's right half
