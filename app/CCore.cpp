@@ -5,6 +5,9 @@
 #include "scenes/CFPSCounter.h"
 #include "scenes/CObjectBenchmark.h"
 #include "scenes/CObjectBlackBar.h"
+#include "scenes/CObjectCredits.h"
+#include "scenes/CObjectLogo.h"
+#include "scenes/CObjectShader.h"
 #include "../engine/core/HvTimer.h"
 #include "../engine/render/HvClearProperty.h"
 #include "../engine/render/HvDevice.h"
@@ -47,9 +50,12 @@ void CCore::AddSceneObjects() {
   pool->Add(fps);
   pool->Add(new CObjectBenchmark("Benchmark"));
   if (mode == Demo) pool->Add(new CObjectBlackBar("Black_bars"));
-  for (const char* name : {"Flash_Screen", "Logo", "Tunnel", "Effect_3d_blobs", "Shader_Overlay", "SpaceStation",
-                           "Star", "Room", "Credits"})
-    pool->Add(new CObject(name));  // scenes still to come: their place in the order is kept
+  pool->Add(new CObject("Flash_Screen"));  // scenes still to come: their place in the order is kept
+  pool->Add(new CObjectLogo("Logo"));
+  for (const char* name : {"Tunnel", "Effect_3d_blobs"}) pool->Add(new CObject(name));
+  pool->Add(new CObjectShader("Shader_Overlay"));
+  for (const char* name : {"SpaceStation", "Star", "Room"}) pool->Add(new CObject(name));
+  pool->Add(new CObjectCredits("Credits"));
 }
 
 bool CCore::Create() {

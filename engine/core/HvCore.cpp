@@ -12,6 +12,7 @@
 #include "../render/HvNode.h"
 #include "../ui2d/HvFont.h"
 #include "../ui2d/HvScreenGrab.h"
+#include "../ui2d/HvSpriteCollector.h"
 #include <d3dx9.h>
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +64,7 @@ HvCore::HvCore(const char* name) : HvEngineObject(name) {
 HvCore::~HvCore() {
   for (int i = HvPoolCount - 1; i >= 0; --i) pools[i].Reset();
   screenGrab.Reset();
+  defaultSpriteCollector.Reset();
   for (int pass = HvPassCount - 1; pass >= 0; --pass) alphaCollectors[pass].Reset();
   defaultFont.Reset();
   sceneRoot.Reset();
@@ -103,6 +105,7 @@ bool HvCore::CreateEngineObjects() {
   defaultFont = new HvFont("Arial");
   screenGrab = new HvScreenGrab("ScreenShot", "");
 
+  defaultSpriteCollector = new HvSpriteCollector("Default sprite collector");
   for (uint32_t pass = 0; pass < HvPassCount; ++pass)
     alphaCollectors[pass] = new HvAlphaCollector(("Alpha collector for pass " + std::to_string(pass)).c_str());
 

@@ -15,6 +15,7 @@ class HvDevice;
 class HvNode;
 class HvFont;
 class HvScreenGrab;
+class HvSpriteCollector;
 
 // Index of each pool in the core's pool array: the order of every broadcast.
 enum HvPoolIndex : uint32_t {
@@ -62,6 +63,7 @@ public:
   HvNode* GetSceneRoot() const { return sceneRoot.Get(); }
   HvCamera* GetDefaultCamera() const { return defaultCamera.Get(); }
   HvAlphaCollector* GetAlphaCollector(uint32_t pass) const { return alphaCollectors[pass].Get(); }
+  HvSpriteCollector* GetDefaultSpriteCollector() const { return defaultSpriteCollector.Get(); }
   HvConfig* GetConfig() const { return config.Get(); }
   HvFont* GetDefaultFont() const;
   HvScreenGrab* GetScreenGrab() const;
@@ -94,6 +96,7 @@ private:
   HvRef<HvDevice> device;
   HvRef<HvNode> sceneRoot;
   HvRef<HvAlphaCollector> alphaCollectors[4];  // one per render pass
+  HvRef<HvSpriteCollector> defaultSpriteCollector;
   HvRef<HvCamera> defaultCamera;
   HvRef<HvFont> defaultFont;
   HvRef<HvScreenGrab> screenGrab;

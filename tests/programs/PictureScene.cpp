@@ -1,5 +1,6 @@
 #include "PictureScene.h"
 #include <algorithm>
+#include <cstring>
 #include "engine/core/HvCore.h"
 #include "engine/render/HvAlphaProperty.h"
 #include "engine/render/HvBillboardProperty.h"
@@ -106,4 +107,24 @@ PictureScene BuildPictureScene(float aspect) {
   // 0.85 of the billboard's half width along the camera's right: covered only if it faces the camera.
   s.billboardEdge = D3DXVECTOR3(-1.5f, 1.0f, 1.0f) + 0.34f * D3DXVECTOR3(0.7071f, 0, 0.7071f);
   return s;
+}
+
+// The back buffer as 32-bit pixels, copied into system memory.
+bool ReadBackBuffer(IDirect3DDevice9* d, UINT width, UINT height, std::vector<DWORD>& pixels) {
+  IDirect3DSurface9 *back = nullptr, *copy = nullptr;
+  bool ok = SUCCEEDED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) &&
+            SUCCEEDED(d->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr)) &&
+            SUCCEEDED(d->GetRenderTargetData(back, copy));
+  D3DLOCKED_RECT r;
+  if (ok && SUCCEEDED(copy->LockRect(&r, nullptr, D3DLOCK_READONLY))) {
+    pixels.resize(width * height);
+    for (UINT y = 0; y < height; ++y)
+      memcpy(&pixels[y * width], static_cast<BYTE*>(r.pBits) + y * r.Pitch, width * 4);
+    copy->UnlockRect();
+  } else {
+    ok = false;
+  }
+  if (copy) copy->Release();
+  if (back) back->Release();
+  return ok;
 }

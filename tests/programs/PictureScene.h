@@ -4,6 +4,7 @@
 // The picture program renders it with a real device; the unit tests count its state calls.
 #pragma once
 #include <d3dx9.h>
+#include <vector>
 
 struct PictureScene {
   // World points to sample; their expected colours are documented in scene_picture.cpp.
@@ -12,3 +13,6 @@ struct PictureScene {
 
 // Builds the scene and sets the default camera; aspect = width / height of the picture.
 PictureScene BuildPictureScene(float aspect);
+
+// The width x height back buffer as 32-bit X8R8G8B8 pixels, row by row, copied into system memory.
+bool ReadBackBuffer(IDirect3DDevice9* d, UINT width, UINT height, std::vector<DWORD>& pixels);

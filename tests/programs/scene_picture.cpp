@@ -43,26 +43,6 @@ struct Pixel {
   int r, g, b;
 };
 
-// The back buffer as 32-bit pixels, copied into system memory.
-bool ReadBackBuffer(IDirect3DDevice9* d, std::vector<DWORD>& pixels) {
-  IDirect3DSurface9 *back = nullptr, *copy = nullptr;
-  bool ok = SUCCEEDED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) &&
-            SUCCEEDED(d->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr)) &&
-            SUCCEEDED(d->GetRenderTargetData(back, copy));
-  D3DLOCKED_RECT r;
-  if (ok && SUCCEEDED(copy->LockRect(&r, nullptr, D3DLOCK_READONLY))) {
-    pixels.resize(width * height);
-    for (UINT y = 0; y < height; ++y)
-      memcpy(&pixels[y * width], static_cast<BYTE*>(r.pBits) + y * r.Pitch, width * 4);
-    copy->UnlockRect();
-  } else {
-    ok = false;
-  }
-  if (copy) copy->Release();
-  if (back) back->Release();
-  return ok;
-}
-
 int failures = 0;
 
 void Check(const char* what, bool ok, Pixel p) {
@@ -81,7 +61,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   bool rendered = core->Open();
   if (rendered) {
     scene = BuildPictureScene(float(width) / height);
-    rendered = core->BeginFrame() && core->Render() && ReadBackBuffer(core->GetDevice()->GetD3DDevice(), pixels) &&
+    rendered = core->BeginFrame() && core->Render() && ReadBackBuffer(core->GetDevice()->GetD3DDevice(), width, height, pixels) &&
                core->EndFrame();
   }
   if (!rendered) {
