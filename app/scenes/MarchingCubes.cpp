@@ -288,8 +288,6 @@ uint32_t CubeIndex(const BlobCell& cell, float isoLevel) {
   return cube;
 }
 
-uint32_t CubeEdgeMask(uint32_t cubeIndex) { return kEdgeTable.mask[cubeIndex & 255]; }
-
 int Polygonise(const BlobCell& cell, float isoLevel, BlobTriangle* triangles) {
   const uint32_t cube = CubeIndex(cell, isoLevel);
   const uint32_t edges = kEdgeTable.mask[cube];

@@ -18,10 +18,8 @@ struct BlobTriangle {
 
 const uint32_t MaxCellTriangles = 5;
 
-// Bit i of the result is set when corner i lies outside (value below the iso level); the edge mask
-// of such an index has a bit for every edge whose corners lie on different sides.
+// Bit i of the result is set when corner i lies outside (value below the iso level).
 uint32_t CubeIndex(const BlobCell& cell, float isoLevel);
-uint32_t CubeEdgeMask(uint32_t cubeIndex);
 
 // Writes the cell's triangles (at most MaxCellTriangles) and returns how many.
 int Polygonise(const BlobCell& cell, float isoLevel, BlobTriangle* triangles);
