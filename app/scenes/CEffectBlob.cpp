@@ -2,7 +2,6 @@
 #include "MarchingCubes.h"
 #include "../../engine/assets/HvTexture.h"
 #include "../../engine/assets/HvVertexShader.h"
-#include "../../engine/core/HvCore.h"
 #include "../../engine/render/HvCullingProperty.h"
 #include "../../engine/render/HvGeometry.h"
 #include "../../engine/render/HvNode.h"
@@ -58,13 +57,7 @@ void CEffectBlob::InitGrid(float sx, float sy, float sz, int nx, int ny, int nz)
 
 bool CEffectBlob::Create() {
   geometry = new HvGeometry({D3DPT_TRIANGLELIST, D3DFVF_XYZ | D3DFVF_NORMAL, MaxVertices, 0});
-  if (!geometry->Refresh()) {
-    geometry->Release();
-    return false;
-  }
-  node = new HvNode("blob_node", geometry.Get());
-  HvCore::GetInstance()->GetSceneRoot()->AddChild(node.Get());
-  node->Refresh();
+  if (!CreateNodeWith("blob_node", geometry.Get())) return false;
 
   auto* texturing = new HvTexturingProperty;
   if (HvTexture* ramp = HvTexture::CreateTextureFromFile(kRampFile, D3DX_DEFAULT)) {  // else already reported

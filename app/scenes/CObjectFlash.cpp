@@ -1,7 +1,6 @@
 #include "CObjectFlash.h"
 #include "../CEventCollector.h"
 #include "../../engine/assets/HvVertexShader.h"
-#include "../../engine/core/HvCore.h"
 #include "../../engine/core/HvMath.h"
 #include "../../engine/render/HvAlphaProperty.h"
 #include "../../engine/render/HvGeometry.h"
@@ -94,13 +93,7 @@ bool CObjectFlash::Create() {
   static const float kQuad[6][3] = {{-1, -1, 0}, {1, 1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, -1, 0}, {-1, 1, 0}};
   HvRef<HvGeometry> quad = new HvGeometry({D3DPT_TRIANGLELIST, D3DFVF_XYZ, 6, 0});
   std::copy(&kQuad[0][0], &kQuad[0][0] + 18, quad->GetPositions());
-  if (!quad->Refresh()) {
-    quad->Release();
-    return false;
-  }
-  node = new HvNode("flash_screen_node", quad.Get());
-  HvCore::GetInstance()->GetSceneRoot()->AddChild(node.Get());
-  node->Refresh();
+  if (!CreateNodeWith("flash_screen_node", quad.Get())) return false;
   const uint32_t modes[HvPassCount] = {HvPassSkip, HvPassDraw, HvPassSkip, HvPassSkip};
   for (uint32_t pass = 0; pass < HvPassCount; ++pass) node->SetPassMode(pass, modes[pass]);
 
