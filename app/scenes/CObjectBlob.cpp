@@ -33,10 +33,10 @@ bool CObjectBlob::ScheduleEvents() {
 }
 
 bool CObjectBlob::OnEvent(float progress, const std::string& name) {
-  if (name == kSpeedNormal)
-    speedMode = 0;
-  else if (name == kSpeedLow)
+  if (name == kSpeedLow)
     speedMode = 1;
+  else if (name == kSpeedNormal)
+    speedMode = 0;
   else if (name == kScaleUp) {
     const float s = BlobPulseScale(progress);
     D3DXMatrixScaling(&scale, s, s, s);

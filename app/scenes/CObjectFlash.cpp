@@ -62,10 +62,10 @@ bool CObjectFlash::ScheduleEvents() {
 bool CObjectFlash::OnEvent(float progress, const std::string& name) {
   if (name == kFlashBig)
     flashKind = FlashBig;
-  else if (name == kFlashNewScene)
-    flashKind = FlashNewScene;
   else if (name == kFlashSmall)
     flashKind = FlashSmall;
+  else if (name == kFlashNewScene)
+    flashKind = FlashNewScene;
   else if (name == kFlashVerySmall)
     flashKind = FlashVerySmall;
   else if (name == kUse2ndPass) {

@@ -272,9 +272,6 @@ TEST(BlobEvents, PulseFadeAndSpeed) {
   EXPECT_EQ(0.6f, BlobSpeed(blob->GetSpeedMode()));
   blob->OnEvent(0, "speed_normal");
   EXPECT_EQ(1.0f, BlobSpeed(blob->GetSpeedMode()));
-  blob->OnEvent(0, "turn_off");
-  EXPECT_FALSE(blob->HasFlag(HvFlags::Active));
-  EXPECT_EQ(0.0f, blob->GetEventProgress());
 }
 
 // The scene's CPU work per frame over its 37.2 s at 30 frames/s: field and polygonisation, with the
