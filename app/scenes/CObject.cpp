@@ -1,5 +1,6 @@
 #include "CObject.h"
 #include "../CCore.h"
+#include "../../engine/render/HvGeometry.h"
 #include "../../engine/render/HvMaterialProperty.h"
 #include "../../engine/render/HvNode.h"
 #include <cstring>
@@ -11,6 +12,17 @@ CObject::~CObject() = default;
 void CObject::SetNode(HvNode* n) { node = n; }
 
 CEventCollector& CObject::Events() { return *CCore::GetApp()->GetEventCollector(); }
+
+bool CObject::CreateNodeWith(const char* nodeName, HvGeometry* geometry) {
+  if (!geometry->Refresh()) {
+    geometry->Release();
+    return false;
+  }
+  node = new HvNode(nodeName, geometry);
+  HvCore::GetInstance()->GetSceneRoot()->AddChild(node.Get());
+  node->Refresh();
+  return true;
+}
 
 bool CObject::Update() {
   eventProgress = -1.0f;

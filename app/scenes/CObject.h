@@ -5,6 +5,7 @@
 #include "../../engine/core/HvObject.h"
 #include <string>
 
+class HvGeometry;
 class HvNode;
 class CEventCollector;
 
@@ -29,6 +30,9 @@ public:
 
 protected:
   static CEventCollector& Events();  // the application's timeline
+  // Uploads `geometry` and makes a node of that name carrying it this object's node, under the scene
+  // root. False, with the geometry released, when its device resources cannot be made.
+  bool CreateNodeWith(const char* nodeName, HvGeometry* geometry);
 
   HvRef<HvNode> node;
   float eventProgress = -1.0f;  // progress of the last event delivered this frame; -1: none

@@ -39,6 +39,7 @@ bmp_size() { identify -format '%w %h' "$1"; }
 bmp_mean() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:mean]' info:; }
 bmp_stddev() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:standard_deviation]' info:; }
 less_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+more_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 finish() {
   if [ $failures -gt 0 ]; then
