@@ -56,8 +56,9 @@ bool HvDevice::SetLight(DWORD index, const HvLight* light, bool enable) {
   if (stateFlags & VertexShaderActive) return true;
   D3DLIGHT9 l = {};
   if (light) light->GetD3DLight(l);
-  return HvCheckResult(device->SetLight(index, &l), "Error while setting the light") &&
-         HvCheckResult(device->LightEnable(index, enable), "Error while enabling (disabling) the light");
+  // Direct3D refuses the all-zero description (no light type): an index only being switched off keeps its own.
+  if ((light || enable) && !HvCheckResult(device->SetLight(index, &l), "Error while setting the light")) return false;
+  return HvCheckResult(device->LightEnable(index, enable), "Error while enabling (disabling) the light");
 }
 
 bool HvDevice::SetMaterial(const HvMaterial* material) {

@@ -60,6 +60,9 @@ TEST_F(DeviceTest, BoundVertexShaderSkipsMaterialAndLightCalls) {
   EXPECT_EQ((std::vector<std::string>{"SetLight", "LightEnable"}), fake.Methods());
   EXPECT_EQ(D3DLIGHT_POINT, fake.lights[2].Type);
   EXPECT_FALSE(fake.lightEnabled[2]);
+  fake.ClearLog();
+  EXPECT_TRUE(device->SetLight(2, nullptr, false));
+  EXPECT_EQ(std::vector<std::string>{"LightEnable"}, fake.Methods()) << "no typeless light description";
 }
 
 TEST_F(DeviceTest, RestoreDefaultStatesUnbindsAndFiltersAllSamplersLinearly) {

@@ -1,0 +1,430 @@
+#include "CObjectTunnel.h"
+#include "../CCore.h"
+#include "../CEventCollector.h"
+#include "../../engine/assets/HvAnimationController.h"
+#include "../../engine/assets/HvVertexShader.h"
+#include "../../engine/assets/HvXFileLoader.h"
+#include "../../engine/core/HvMath.h"
+#include "../../engine/core/HvMessageBox.h"
+#include "../../engine/render/HvAnimationProperty.h"
+#include "../../engine/render/HvBillboardProperty.h"
+#include "../../engine/render/HvCamera.h"
+#include "../../engine/render/HvCameraProperty.h"
+#include "../../engine/render/HvCullingProperty.h"
+#include "../../engine/render/HvGeometry.h"
+#include "../../engine/render/HvLightingProperty.h"
+#include "../../engine/render/HvNode.h"
+#include "../../engine/render/HvPointLight.h"
+#include "../../engine/render/HvVertexShaderProperty.h"
+#include "../../engine/render/HvZBufferProperty.h"
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <windows.h>
+
+static const char* const kTurnOn = "turn_on";
+static const char* const kLightFlash1 = "light_flash_1";
+static const char* const kLightFlash2 = "light_flash_2";
+static const char* const kCameraShake = "camera_shake";
+static const char* const kSpeedSlow = "tunnel_speed_slow";
+static const char* const kSpeedUp = "tunnel_speed_up";
+static const char* const kSpeedFast = "tunnel_speed_fast";
+static const char* const kReset = "tunnel_reset";
+static const char* const kSpeedDown = "tunnel_speed_down";
+static const char* const kTurnOff = "turn_off";
+
+static const float kFlashLength = 0.5f;      // s, each flash
+static const float kFlashGap = 0.79f;        // s from the first light's flash to the second's
+static const float kFlashPairGap = 1.29f;    // s from the second light's flash to the next pair
+
+bool CObjectTunnel::ScheduleEvents() {
+  CEventCollector& events = Events();
+  // Flash pairs one bar (2.08 s) apart; the start is a running single-precision sum.
+  auto flashPairs = [&](float t, int pairs) {
+    for (int i = 0; i < pairs; ++i) {
+      events.AddTimedEvent(t, kFlashLength, this, kLightFlash1);
+      t += kFlashGap;
+      events.AddTimedEvent(t, kFlashLength, this, kLightFlash2);
+      t += kFlashPairGap;
+    }
+  };
+  events.AddEvent(0.0f, this, kTurnOn);
+  flashPairs(0.0f, 7);    // pairs from 0.0 to 12.48 s
+  flashPairs(16.85f, 20); // pairs from 16.85 to 56.37 s
+  events.AddTimedEvent(5.0f, 3.0f, this, kCameraShake);
+  events.AddTimedEvent(0.0f, 16.0f, this, kSpeedSlow);
+  events.AddTimedEvent(16.0f, 1.0f, this, kSpeedUp);
+  events.AddTimedEvent(17.0f, 30.0f, this, kSpeedFast);
+  for (uint32_t k = 0; k < kTunnelResetCount; ++k)  // 37.5 to 52.2 s, every 2.1 s
+    events.AddEvent(37.5f + 2.1f * float(k), this, kReset);
+  events.AddTimedEvent(53.0f, 18.0f, this, kSpeedDown);
+  events.AddEvent(70.8f, this, kTurnOff);
+  return true;
+}
+
+bool CObjectTunnel::OnEvent(float progress, const std::string& name) {
+  if (name == kLightFlash1) {
+    flashProgress[0] = progress;
+  } else if (name == kLightFlash2) {
+    flashProgress[1] = progress;
+  } else if (name == kCameraShake) {
+    ShakeCamera(progress);
+  } else if (name == kSpeedSlow || name == kSpeedUp || name == kSpeedFast) {
+    speedMode = name == kSpeedSlow ? TunnelSpeedSlow : name == kSpeedUp ? TunnelSpeedUp : TunnelSpeedFast;
+    speedProgress = progress;
+  } else if (name == kReset) {
+    float seconds;
+    if (TunnelResetTime(resetIndex, seconds)) {  // a reset past the table is ignored
+      controller->SetTime(seconds);
+      if (controller->GetState() == HvAnimationController::Stopped) controller->Pause();
+      controller->Play();  // resumes at the time just set
+      pathJumped = true;
+      ++resetIndex;
+    }
+  } else if (name == kSpeedDown) {
+    const TunnelPace pace = TunnelSlowDownAt(progress);
+    controller->SetSpeed(pace.speed);
+    SetProjection(pace.fovDegrees);
+  }
+  return CObject::OnEvent(progress, name);
+}
+
+// Per-vertex lighting with two point lights: diffuse into oD0, specular into oD1. The world matrix
+// is taken to hold rotation and translation only, so the normal is not renormalised.
+const char* const kTunnelShaderText = R"(;------------------------------------------------------------
+; TUNNEL SHADER WITH TWO LIGHT SOURCES
+;------------------------------------------------------------
+#define TRANSFORM_MATRIX 0
+#define TRANSFORM_MATRIX_1 1
+#define TRANSFORM_MATRIX_2 2
+#define TRANSFORM_MATRIX_3 3
+#define WORLD 4
+#define WORLD_1 5
+#define WORLD_2 6
+#define WORLD_3 7
+#define LIGHT_POSITION_1 8
+#define LIGHT_ATTENUATION_1 9
+#define LIGHT_COLOR_1 10
+#define LIGHT_POSITION_2 11
+#define LIGHT_ATTENUATION_2 12
+#define LIGHT_COLOR_2 13
+#define SPECULAR_POWER 14
+#define EYE_VECTOR 15
+#define AMBIENT_COLOR 16
+#define SPECULAR_COLOR 17
+
+vs_1_1
+dcl_position v0
+dcl_normal v1
+dcl_texcoord v2
+
+dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
+dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
+dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
+dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
+mov oT0, v2
+
+; r0 world position, r1 world normal
+dp4 r0.x, v0, c[ WORLD ]
+dp4 r0.y, v0, c[ WORLD_1 ]
+dp4 r0.z, v0, c[ WORLD_2 ]
+dp4 r0.w, v0, c[ WORLD_3 ]
+dp3 r1.x, v1, c[ WORLD ]
+dp3 r1.y, v1, c[ WORLD_1 ]
+dp3 r1.z, v1, c[ WORLD_2 ]
+
+; light 1: r2 direction, r3 (d*d, 1/d), r4.x attenuation, r5 half vector
+sub r2, c[ LIGHT_POSITION_1 ], r0
+dp3 r3.x, r2, r2
+rsq r3.y, r3.x
+mul r2, r2, r3.y
+dst r4, r3.xxxx, r3.yyyy
+dp3 r4.x, r4, c[ LIGHT_ATTENUATION_1 ]
+rcp r4.x, r4.x
+add r5, r2, c[ EYE_VECTOR ]
+dp3 r5.w, r5, r5
+rsq r5.w, r5.w
+mul r5.xyz, r5, r5.w
+dp3 r6.x, r1, r2
+dp3 r6.y, r1, r5
+mov r6.w, c[ SPECULAR_POWER ].y
+lit r6, r6
+mul r6.yz, r6, r4.x
+mul r7, c[ LIGHT_COLOR_1 ], r6.y
+mov r8.x, r6.z
+
+; light 2, same registers; r9 diffuse, r8.y specular
+sub r2, c[ LIGHT_POSITION_2 ], r0
+dp3 r3.x, r2, r2
+rsq r3.y, r3.x
+mul r2, r2, r3.y
+dst r4, r3.xxxx, r3.yyyy
+dp3 r4.x, r4, c[ LIGHT_ATTENUATION_2 ]
+rcp r4.x, r4.x
+add r5, r2, c[ EYE_VECTOR ]
+dp3 r5.w, r5, r5
+rsq r5.w, r5.w
+mul r5.xyz, r5, r5.w
+dp3 r6.x, r1, r2
+dp3 r6.y, r1, r5
+mov r6.w, c[ SPECULAR_POWER ].y
+lit r6, r6
+mul r6.yz, r6, r4.x
+mul r9, c[ LIGHT_COLOR_2 ], r6.y
+mov r8.y, r6.z
+
+add r7, r7, r9
+add oD0, r7, c[ AMBIENT_COLOR ]
+add r8.x, r8.x, r8.y
+mul oD1, c[ SPECULAR_COLOR ], r8.x
+)";
+
+const TunnelShaderBinding kTunnelShaderBindings[kTunnelShaderBindingCount] = {
+  {0, "TRANSFORM_MATRIX", HvConstWorldViewProjection},
+  {4, "WORLD", HvConstWorld},
+  {8, "LIGHT_POSITION_1", HvLightBit | HvConstLightPosition},
+  {9, "LIGHT_ATTENUATION_1", HvLightBit | HvConstLightAttenuation},
+  {10, "LIGHT_COLOR_1", HvLightBit | HvConstLightColor},
+  {11, "LIGHT_POSITION_2", (HvLightBit << 1) | HvConstLightPosition},
+  {12, "LIGHT_ATTENUATION_2", (HvLightBit << 1) | HvConstLightAttenuation},
+  {13, "LIGHT_COLOR_2", (HvLightBit << 1) | HvConstLightColor},
+  {14, "SPECULAR_POWER", HvConstMaterialPower},
+  {15, "EYE_VECTOR", HvConstBackVector},
+  {16, "AMBIENT_COLOR", HvConstAmbient},
+  {17, "SPECULAR_COLOR", HvConstMaterialSpecular},
+};
+
+static const float kDegree = 0.0174533f;     // radians
+static const float kAspect = 1.333f;
+static const float kNearPlane = 1.0f;
+static const float kStartFov = 60.0f;        // degrees, until the speed-up
+static const float kLightRange = 150.0f;     // scaled 0.3 (rest) to 1.5 (flash peak)
+static const float kControllerSpeed = 2.0f;  // path seconds per show second until the first speed event
+
+CObjectTunnel::CObjectTunnel(const char* name) : CObject(name) {}
+
+CObjectTunnel::~CObjectTunnel() = default;
+
+// The node of that name under root; a missing one is reported (a missing root was reported by the loader).
+static HvNode* RequireNode(HvNode* root, const char* name) {
+  HvNode* found = root ? root->FindNode(name) : nullptr;
+  if (root && !found) HvShowError((std::string("Node '") + name + "' missing in 'Tunnel\\tunnel.X'").c_str());
+  return found;
+}
+
+bool CObjectTunnel::Create() {
+  char savedDirectory[512] = "";
+  GetCurrentDirectoryA(sizeof savedDirectory, savedDirectory);
+  SetCurrentDirectoryA("Tunnel\\");
+  node = LoadXFile("tunnel.X");
+  lightModels[0] = LoadXFile("Light.X");
+  lightModels[1] = LoadXFile("Light.X");
+  SetCurrentDirectoryA(savedDirectory);
+  // The loader reports a file it cannot read; a model without the nodes the flight needs is reported here.
+  HvNode* omni[2] = {RequireNode(node.Get(), "Geo_omni01"), RequireNode(node.Get(), "Geo_omni02")};
+  segments[0] = RequireNode(node.Get(), "Tunnel");
+  cameraNode = RequireNode(node.Get(), "Geo_camera");
+  HvNode* cameraTarget = RequireNode(node.Get(), "Geo_camera_target");
+  if (!omni[0] || !omni[1] || !segments[0] || !cameraNode || !cameraTarget || !lightModels[0] || !lightModels[1])
+    return false;
+
+  // Glowing flares: facing the camera, two-sided, never hidden by the tube, lit by ambient white only.
+  for (int i = 0; i < 2; ++i) {
+    HvNode* flare = lightModels[i].Get();
+    omni[i]->AddChild(flare);
+    flare->AddProperty(new HvCullingProperty(D3DCULL_NONE), 0);
+    auto* z = new HvZBufferProperty;
+    z->depthWrite = z->depthTest = false;
+    flare->AddProperty(z, 0);
+    flare->AddProperty(new HvBillboardProperty, 0);
+    auto* glow = new HvLightingProperty;
+    std::fill(glow->ambient, glow->ambient + 4, 1.0f);
+    flare->AddProperty(glow, 0);
+  }
+  HvCore::GetInstance()->GetSceneRoot()->AddChild(node.Get());
+
+  camera = new HvCamera("camera_in_tunnel");
+  camera->LookAt(D3DXVECTOR3(0, 0, 100), D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 1, 0));
+  SetProjection(kStartFov);
+  node->AddProperty(new HvCameraProperty(camera.Get()), 0);
+  camera->SetPositionNode(cameraNode.Get(), true);
+  camera->SetTargetNode(cameraTarget, true);
+
+  HvRef<HvVertexShader> shader = new HvVertexShader("tunnel_vertex_shader", {kTunnelShaderText, D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1});
+  if (!shader->Refresh()) return false;  // the assembler has said why
+  auto* shading = new HvVertexShaderProperty(shader.Get());
+  for (const TunnelShaderBinding& b : kTunnelShaderBindings) shading->AddNodeConstant(b.firstRegister, b.source);
+  segments[0]->AddProperty(shading, 0);
+
+  auto* lighting = new HvLightingProperty;
+  const float ambient[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+  std::copy(ambient, ambient + 4, lighting->ambient);
+  for (int i = 0; i < 2; ++i) {
+    lights[i] = new HvPointLight;
+    lights[i]->range = kLightRange;
+    lights[i]->attenuation = 1.0f;
+    lights[i]->SetNode(omni[i], true);
+    lighting->AddLight(lights[i].Get());
+  }
+  node->AddProperty(lighting, 0);
+
+  const float specular[4] = {0.7f, 0.7f, 0.7f, 1.0f}, power = 30.0f;
+  SetSubtreeMaterial(node.Get(), nullptr, specular, &power);
+
+  node->InheritAlphaState();
+  node->Refresh();
+
+  TunnelSubtreeBounds(segments[0].Get(), bounds);
+  tunnelLength = bounds[5] - bounds[2];
+  const D3DXVECTOR3 origin = segments[0]->GetWorldPosition();
+  tunnelOrigin[0] = origin.x, tunnelOrigin[1] = origin.y, tunnelOrigin[2] = origin.z;
+
+  segments[1] = segments[0]->Clone();
+  node->AddChild(segments[1].Get());
+  D3DXMATRIX ahead;
+  D3DXMatrixTranslation(&ahead, 0, 0, tunnelLength);
+  segments[1]->SetMatrix(HvMatrixLocal, segments[0]->GetMatrix(HvMatrixWorld) * ahead);
+  segments[1]->Refresh();
+
+  controller = new HvAnimationController(node.Get());
+  controller->SetLoopMode(HvAnimationController::Loop);
+  controller->SetSpeed(kControllerSpeed);
+
+  for (HvRef<HvNode>& s : segments) s->ClearFlag(HvFlags::Active);  // placed by the first Update
+  OnEvent(-1.0f, kTurnOff);
+  return true;
+}
+
+bool CObjectTunnel::Update() {
+  if (HasFlag(HvFlags::FirstFrame)) controller->Play();
+  UpdateLightFlashes();
+  UpdateSegments();
+  if (speedMode != -1) {
+    const TunnelPace pace = TunnelPaceFor(speedMode, speedProgress);
+    controller->SetSpeed(pace.speed);
+    if (pace.fovDegrees >= 0) SetProjection(pace.fovDegrees);
+  }
+  speedMode = -1;
+  return CObject::Update();
+}
+
+void CObjectTunnel::UpdateLightFlashes() {
+  const D3DXVECTOR3& eye = camera->GetVector(HvCamera::Eye);
+  for (int i = 0; i < 2; ++i) {
+    const TunnelFlash flash = TunnelFlashAt(flashProgress[i]);
+    lights[i]->range = flash.range;
+    const D3DXVECTOR3 toEye = D3DXVECTOR3(lights[i]->position[0], lights[i]->position[1], lights[i]->position[2]) - eye;
+    D3DXMATRIX scale, spin;  // the flare turns by a degree per unit of distance as the camera passes
+    D3DXMatrixScaling(&scale, flash.flareScale, flash.flareScale, flash.flareScale);
+    D3DXMatrixRotationZ(&spin, D3DXVec3Length(&toEye) * kDegree);
+    lightModels[i]->SetMatrix(HvMatrixLocal, scale * spin);
+    flashProgress[i] = -1.0f;
+  }
+}
+
+void CObjectTunnel::UpdateSegments() {
+  float cameraZ = cameraNode->GetWorldPosition().z;
+  // After a jump the node still holds last frame's place until the controller's own update, later in
+  // this frame: the segments would miss the camera for a frame. Sample the new place from the path.
+  auto* path = static_cast<HvAnimationProperty*>(cameraNode->FindProperty(HvPropertyAnimation, 0));
+  if (pathJumped && path) {
+    const uint32_t ticks = uint32_t(double(HvAnimationController::TicksPerSecond) * double(controller->GetTime()));
+    const D3DXMATRIX place = path->Sample(ticks, cameraNode->GetMatrix(HvMatrixPreTransform));
+    const D3DXMATRIX world = cameraNode->GetMatrix(HvMatrixLocal) * place * cameraNode->GetParent()->GetMatrix(HvMatrixChildBase);
+    cameraZ = world._43;
+  }
+  pathJumped = false;
+  const uint32_t moved = PlaceTunnelSegments(segmentState, cameraZ, tunnelOrigin[2] + bounds[5], tunnelLength);
+  for (int i = 0; i < 2; ++i) {
+    if (moved & (1u << i)) {
+      D3DXMATRIX shift;
+      D3DXMatrixTranslation(&shift, 0, 0, tunnelLength * float(segmentState.index[i]));
+      segments[i]->SetMatrix(HvMatrixLocal, shift);
+    }
+    segments[i]->SetFlag(HvFlags::Active, segmentState.shown[i]);
+  }
+}
+
+// The path writes the node's AltPreTransform; the shake rides on top of it in Local.
+void CObjectTunnel::ShakeCamera(float progress) {
+  D3DXMATRIX offset;
+  D3DXMatrixTranslation(&offset, 0, TunnelShakeOffset(progress), 0);
+  cameraNode->SetMatrix(HvMatrixLocal, offset);
+}
+
+void CObjectTunnel::SetProjection(float fovDegrees) {
+  camera->SetProjection(fovDegrees * kDegree, kAspect, kNearPlane, kTunnelFarPoint);
+  camera->Update();
+}
+
+int32_t TunnelSegmentIndex(float z, float farEnd, float length) {
+  if (!(length > 0) || !std::isfinite(z)) return 0;
+  int32_t n = 0;
+  while (z > farEnd) {
+    z -= length;
+    ++n;
+  }
+  return n;
+}
+
+uint32_t PlaceTunnelSegments(TunnelSegmentState& state, float cameraZ, float farEnd, float length) {
+  const int32_t wanted[2] = {TunnelSegmentIndex(cameraZ, farEnd, length),
+                             TunnelSegmentIndex(cameraZ + kTunnelFarPoint, farEnd, length)};
+  const bool both = wanted[0] != wanted[1];
+  uint32_t moved = 0;
+  for (int i = 0; i < 2; ++i) {
+    state.shown[i] = i == 0 || both;
+    if (state.shown[i] && state.index[i] != wanted[i]) {
+      state.index[i] = wanted[i];
+      moved |= 1u << i;
+    }
+  }
+  return moved;
+}
+
+TunnelFlash TunnelFlashAt(float progress) {
+  const float e = EvaluateCurve(CurveFlash, progress);
+  return {kLightRange * 0.3f + (kLightRange * 1.5f - kLightRange * 0.3f) * e, (e + 1.0f) * 0.5f};
+}
+
+TunnelPace TunnelPaceFor(int32_t speedMode, float progress) {
+  switch (speedMode) {
+    case TunnelSpeedSlow: return {1.0f, -1.0f};
+    case TunnelSpeedUp: return {1.0f + progress, kStartFov + (120.0f - kStartFov) * progress};
+    case TunnelSpeedFast: return {3.0f, 120.0f};
+    default: return {kControllerSpeed, -1.0f};
+  }
+}
+
+TunnelPace TunnelSlowDownAt(float progress) {
+  const float d = EvaluateCurve(CurveDecay, progress);
+  return {(3.0f - 0.4f) * d + 0.4f, (1.0f - d) * 40.0f + 120.0f};
+}
+
+float TunnelShakeOffset(float progress) { return std::sin(progress * 47.1238899f) * 8.0f * (1.0f - progress); }
+
+bool TunnelSubtreeBounds(HvNode* n, float box[6]) {
+  bool found = false;
+  if (HvGeometry* g = n->GetGeometry()) {
+    g->GetBoundingBox(box);
+    found = true;
+  }
+  for (size_t i = 0; i < n->GetChildCount(); ++i) {
+    float child[6];
+    if (!TunnelSubtreeBounds(n->GetChild(i), child)) continue;
+    for (int a = 0; a < 3; ++a) {
+      box[a] = found ? std::min(box[a], child[a]) : child[a];
+      box[3 + a] = found ? std::max(box[3 + a], child[3 + a]) : child[3 + a];
+    }
+    found = true;
+  }
+  return found;
+}
+
+bool TunnelResetTime(uint32_t index, float& seconds) {
+  static const float times[] = {20, 70, 45, 35, 60, 30, 20, 70};  // path s: the stretches the jumps show
+  static_assert(sizeof times / sizeof times[0] == kTunnelResetCount, "one time per reset event");
+  if (index >= kTunnelResetCount) return false;
+  seconds = times[index];
+  return true;
+}
