@@ -4,6 +4,7 @@
 #include "scenes/CFPSCounter.h"
 #include "scenes/CObjectBenchmark.h"
 #include "scenes/CObjectBlackBar.h"
+#include "scenes/CObjectStation.h"
 #include "../engine/core/HvTimer.h"
 #include "../engine/render/HvClearProperty.h"
 #include "../engine/render/HvDevice.h"
@@ -45,9 +46,10 @@ void CCore::AddSceneObjects() {
   pool->Add(fps);
   pool->Add(new CObjectBenchmark("Benchmark"));
   if (mode == Demo) pool->Add(new CObjectBlackBar("Black_bars"));
-  for (const char* name : {"Flash_Screen", "Logo", "Tunnel", "Effect_3d_blobs", "Shader_Overlay", "SpaceStation",
-                           "Star", "Room", "Credits"})
+  for (const char* name : {"Flash_Screen", "Logo", "Tunnel", "Effect_3d_blobs", "Shader_Overlay"})
     pool->Add(new CObject(name));  // scenes still to come: their place in the order is kept
+  pool->Add(new CObjectStation("SpaceStation"));
+  for (const char* name : {"Star", "Room", "Credits"}) pool->Add(new CObject(name));
 }
 
 bool CCore::Create() {

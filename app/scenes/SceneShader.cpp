@@ -1,0 +1,14 @@
+#include "SceneShader.h"
+#include "../../engine/core/HvCore.h"
+
+HvVertexShaderProperty* CreateShaderProperty(const char* name, const char* text, uint32_t vertexFormat,
+                                             const ShaderBinding* bindings, size_t count) {
+  HvVertexShader* shader = static_cast<HvVertexShader*>(HvCore::GetInstance()->GetPool(HvPoolVertexShader)->FindByName(name));
+  if (!shader) {
+    shader = new HvVertexShader(name, {text, vertexFormat});  // the pool holds it
+    shader->Refresh();
+  }
+  auto* property = new HvVertexShaderProperty(shader);
+  for (size_t i = 0; i < count; ++i) property->AddNodeConstant(bindings[i].firstRegister, bindings[i].selector);
+  return property;
+}
