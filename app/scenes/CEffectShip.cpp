@@ -204,8 +204,9 @@ add r3.x, r3.x, r3.x
 mad oT1.xyz, r1, -r3.x, r2
 )";
 
-// Moves every vertex along its normal by sin(TIME.x * z): waves run along the ship's length.
-// The angle is brought into -pi .. pi and its sine summed from four Taylor terms.
+// Moves every vertex along its normal by sin(TIME.x * z * frequency): waves run along the ship's
+// length, denser as the show goes on (TIME grows with it); the frequency 0.2 keeps them a few object
+// units apart. The angle is brought into -pi .. pi and its sine summed from four Taylor terms.
 const char* const kPulseText = R"(;------------------------------------------------------------
 ; PULSE SHADER
 ;------------------------------------------------------------
@@ -229,8 +230,9 @@ dcl_normal v1
 dcl_texcoord v2
 def c20, 1.0, 0.5, 0.2, 1.0 ; scale factor, 0.5, frequency, 1
 
-; a = TIME.x * z into -pi .. pi: fraction of (a / 2 pi + 0.5), times 2 pi, minus pi
+; a = TIME.x * z * frequency into -pi .. pi: fraction of (a / 2 pi + 0.5), times 2 pi, minus pi
 mul r0.x, v0.z, c[ TIME ].x
+mul r0.x, r0.x, c20.z
 mad r0.x, r0.x, c[ PI ].w, c[ PI ].y
 expp r1.y, r0.x
 mad r0.x, r1.y, c[ PI ].z, -c[ PI ].x

@@ -396,7 +396,7 @@ bool CObjectStation::Create() {
   return true;
 }
 
-void CObjectStation::SetupScene() {
+void CObjectStation::SetupScene(bool groupByShader) {
   HvNode* root = node.Get();
   wireTexture = HvTexture::CreateTextureFromFile("wire.tga", D3DX_DEFAULT);
   deskTexture = HvTexture::CreateTextureFromFile("desk01.tga", D3DX_DEFAULT);
@@ -440,8 +440,8 @@ void CObjectStation::SetupScene() {
   ApplyStationShading(root);
   for (const char* name : {"ship", "SkyBox", "glass_station", "glass_corridor", "Wentylator", "Camera"})
     if (HvNode* n = root->FindNode(name)) n->SetFlag(HvNodeFlags::SkipGrouping);
-  root->GroupByVertexShader(0);
-  SetupSkyBox();
+  if (groupByShader) root->GroupByVertexShader(0);
+  SetupSkyBox(groupByShader);
   SetupGlass();
 
   leftDoor = root->FindNode("Object55");
@@ -477,7 +477,7 @@ void CObjectStation::ApplyStationShading(HvNode* n) {
   for (size_t i = 0; i < n->GetChildCount(); ++i) ApplyStationShading(n->GetChild(i));
 }
 
-void CObjectStation::SetupSkyBox() {
+void CObjectStation::SetupSkyBox(bool groupByShader) {
   HvNode* sky = node->FindNode("SkyBox");
   if (!sky) return;
   sky->AddProperty(CreateShaderProperty("sky_box_vs", kSkyBoxText, kStationFormat, kSkyBoxBindings), 0);
@@ -487,7 +487,7 @@ void CObjectStation::SetupSkyBox() {
     HvNode* face = sky->GetChild(i);
     if (face->GetGeometry() && face->GetGeometry()->GetVertexFormat() == kVertexPaintFormat) face->AddProperty(colored.Get(), 0);
   }
-  sky->GroupByVertexShader(0);
+  if (groupByShader) sky->GroupByVertexShader(0);
 }
 
 void CObjectStation::SetupGlass() {

@@ -23,8 +23,9 @@ public:
 
   // Everything Create does to the loaded model (the object's node): camera, light, shaders, camera
   // path, transparency, sky box, grouping; ends switched off. Textures named by the model and the
-  // code are taken from the current directory.
-  void SetupScene();
+  // code are taken from the current directory. Without grouping the shader properties stay on the
+  // meshes, one bind per mesh (for measuring what the grouping saves).
+  void SetupScene(bool groupByShader = true);
   void AddEventsTo(CEventCollector& events);
 
   HvCamera* GetCamera() const { return camera.Get(); }
@@ -35,7 +36,7 @@ public:
 
 private:
   void ApplyStationShading(HvNode* n);
-  void SetupSkyBox();
+  void SetupSkyBox(bool groupByShader);
   void SetupGlass();
   void SetDoors(float progress);
   void ShakeCamera(float progress);
