@@ -1,7 +1,6 @@
 #include "CEffectShip.h"
 #include "SceneShader.h"
 #include "../../engine/core/HvTimer.h"
-#include "../../engine/render/HvAlphaProperty.h"
 #include "../../engine/render/HvTexturingProperty.h"
 #include <windows.h>
 
@@ -487,13 +486,8 @@ void CEffectShip::SetupHologram() {
   SetHologramStage(ship);
   const float noPower = 0;
   SetSubtreeMaterial(ship, nullptr, nullptr, &noPower);
-  auto* additive = new HvAlphaProperty;  // drawn after the opaque scene, added onto it
-  additive->bucket = 3;
-  additive->blendOp = D3DBLENDOP_ADD;
-  additive->srcBlend = D3DBLEND_SRCCOLOR;
-  additive->destBlend = D3DBLEND_ONE;
   ship->RemoveProperty(HvPropertyAlpha, 0);
-  ship->AddProperty(additive, 0);
+  ship->AddProperty(CreateAlphaProperty(3, D3DBLEND_SRCCOLOR, D3DBLEND_ONE), 0);  // added onto the opaque scene
   SetShader(ship, CreateShaderProperty("ship_holo_VS", kHoloText, kShipFormat, kHoloBindings));
   ship->InheritAlphaState();
 }

@@ -5,7 +5,6 @@
 #include "../../engine/assets/HvAnimationController.h"
 #include "../../engine/assets/HvXFileLoader.h"
 #include "../../engine/core/HvTimer.h"
-#include "../../engine/render/HvAlphaProperty.h"
 #include "../../engine/render/HvCameraProperty.h"
 #include "../../engine/render/HvCullingProperty.h"
 #include "../../engine/render/HvGeometry.h"
@@ -362,15 +361,6 @@ const ShaderBinding kSkyBoxBindings[] = {
   {0, HvConstWorldViewProjection}, {4, HvConstMaterialColor}, {5, HvConstAmbient}, {6, HvConstBackVectorObject},
 };
 
-HvAlphaProperty* NewAlpha(uint32_t bucket, uint32_t src, uint32_t dest) {
-  auto* a = new HvAlphaProperty;
-  a->bucket = bucket;
-  a->blendOp = D3DBLENDOP_ADD;
-  a->srcBlend = src;
-  a->destBlend = dest;
-  return a;
-}
-
 bool IsNamed(const HvNode* n, const char* const* names, size_t count) {
   return std::any_of(names, names + count, [n](const char* s) { return n->GetName() == s; });
 }
@@ -470,7 +460,7 @@ void CObjectStation::ApplyStationShading(HvNode* n) {
     if (wire || desk) {
       t->SetStage(0, wire ? wireTexture.Get() : deskTexture.Get(), t->GetStageState(0));
       n->RemoveProperty(HvPropertyAlpha, 0);
-      n->AddProperty(NewAlpha(4, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA), 0);
+      n->AddProperty(CreateAlphaProperty(4, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA), 0);
     }
     if (desk) n->AddProperty(new HvCullingProperty(D3DCULL_NONE), 0);  // seen from both sides
   }
@@ -492,7 +482,7 @@ void CObjectStation::SetupSkyBox(bool groupByShader) {
 
 void CObjectStation::SetupGlass() {
   HvRef<HvTexture> cube = HvTexture::CreateTextureFromFile("CubeGlass.dds", D3DX_DEFAULT);
-  HvRef<HvAlphaProperty> additive = NewAlpha(3, D3DBLEND_SRCCOLOR, D3DBLEND_ONE);
+  HvRef<HvAlphaProperty> additive = CreateAlphaProperty(3, D3DBLEND_SRCCOLOR, D3DBLEND_ONE);
   const struct {
     const char* name;
     float alpha;

@@ -12,3 +12,12 @@ HvVertexShaderProperty* CreateShaderProperty(const char* name, const char* text,
   for (size_t i = 0; i < count; ++i) property->AddNodeConstant(bindings[i].firstRegister, bindings[i].selector);
   return property;
 }
+
+HvAlphaProperty* CreateAlphaProperty(uint32_t bucket, uint32_t srcBlend, uint32_t destBlend) {
+  auto* a = new HvAlphaProperty;
+  a->bucket = bucket;
+  a->blendOp = D3DBLENDOP_ADD;
+  a->srcBlend = srcBlend;
+  a->destBlend = destBlend;
+  return a;
+}

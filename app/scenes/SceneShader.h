@@ -1,6 +1,7 @@
-// Shader set-up shared by the scenes: a vs_1_1 text, its vertex format and the table of per-node
-// constants that feed its registers become one vertex-shader property.
+// Property set-up shared by the scenes: a vs_1_1 text, its vertex format and the table of per-node
+// constants that feed its registers become one vertex-shader property; blending into a collector bucket.
 #pragma once
+#include "../../engine/render/HvAlphaProperty.h"
 #include "../../engine/render/HvVertexShaderProperty.h"
 #include <cstddef>
 #include <cstdint>
@@ -23,3 +24,6 @@ HvVertexShaderProperty* CreateShaderProperty(const char* name, const char* text,
                                              const ShaderBinding (&bindings)[N]) {
   return CreateShaderProperty(name, text, vertexFormat, bindings, N);
 }
+
+// Blending (D3DBLENDOP_ADD of the two D3DBLEND factors) drawn by the alpha collector in `bucket`.
+HvAlphaProperty* CreateAlphaProperty(uint32_t bucket, uint32_t srcBlend, uint32_t destBlend);
