@@ -10,6 +10,7 @@
 #include "scenes/CObjectFlash.h"
 #include "scenes/CObjectLogo.h"
 #include "scenes/CObjectShader.h"
+#include "scenes/CObjectStation.h"
 #include "scenes/CObjectTunnel.h"
 #include "../engine/core/HvTimer.h"
 #include "../engine/render/HvClearProperty.h"
