@@ -29,4 +29,9 @@ rejects "faces wound against their normals" \
 rejects "a 24-bit greetings strip" convert "$data/Shader/greetings.tga" -alpha off "$bad/Shader/greetings.tga"
 rejects "a short soundtrack" truncate -s 2000000 "$bad/Msx/Orvanta by Brenholt.mp3"
 rejects "a missing credits plate" rm "$bad/Credits/quelin.tga"
+rejects "a station without its left door" sed -i 's/Plane20/Plane21/g' "$bad/Station/Station.x"
+rejects "a tinted sky box face" sed -i '0,/^\( *\)0;1\.000000;/s//\10;0.500000;/' "$bad/Station/Station.x"
+rejects "a flat environment map" cp "$data/Station/edgeimage.dds" "$bad/Station/CubeGlass.dds"
+rejects "an opaque mirror floor" convert "$data/Room/room_floor1.tga" -alpha off "$bad/Room/room_floor1.tga"
+rejects "a mirror floor off its plane" sed -i '/Frame no-anim-06/,/;;/s/-110\.000000/-60.000000/' "$bad/Room/Room.x"
 finish

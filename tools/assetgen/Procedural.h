@@ -7,4 +7,8 @@ uint32_t Hash2(int x, int y, uint32_t seed);
 // `periodY` units in y when that is given).
 float TileNoise(float x, float y, int period, uint32_t seed, int periodY = 0);
 // Sum of `octaves` noise layers, each twice the frequency and half the weight; tiles like TileNoise.
-float TileFbm(float x, float y, int period, int octaves, uint32_t seed);
+float TileFbm(float x, float y, int period, int octaves, uint32_t seed, int periodY = 0);
+// Non-repeating 3-D value noise in [0, 1] (for direction-based skies that must match across cube
+// faces) and its fractal sum.
+float Noise3(float x, float y, float z, uint32_t seed);
+float Fbm3(float x, float y, float z, int octaves, uint32_t seed);

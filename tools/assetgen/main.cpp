@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
   if (!mp3.Start(ComposeSoundtrack(), dir + "/Msx/Orvanta by Brenholt.mp3")) return Fail("starting lame"), 1;
   bool ok = (WriteTunnelData(dir) || Fail("Tunnel")) && (WriteBlobData(dir) || Fail("Blob")) &&
             (WriteOverlayData(dir) || Fail("overlays")) &&
+            (WriteStationData(dir) || Fail("Station")) && (WriteStarData(dir) || Fail("Star")) &&
+            (WriteRoomData(dir) || Fail("Room")) &&
             (dialogBitmap.empty() || WriteDialogBitmap(dialogBitmap) || Fail("dialog bitmap"));
   ok = (mp3.Finish() || Fail("encoding the soundtrack")) && ok;
   if (!ok) return 1;

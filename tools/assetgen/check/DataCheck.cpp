@@ -10,77 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "XText.h"
+#include "CheckKit.h"
 
 namespace {
-
-int failures = 0;
-
-void Expect(bool ok, const std::string& what) {
-  if (!ok) {
-    std::printf("FAILED: %s\n", what.c_str());
-    ++failures;
-  }
-}
-
-std::string Load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-uint32_t U16(const std::string& d, size_t at) { return uint8_t(d[at]) | uint8_t(d[at + 1]) << 8; }
-uint32_t U32(const std::string& d, size_t at) { return U16(d, at) | U16(d, at + 2) << 16; }
-
-// Decoded picture: BGRA bytes, top row first.
-struct Picture {
-  int w = 0, h = 0, bits = 0;
-  std::vector<uint8_t> bgra;
-  const uint8_t* At(int x, int y) const { return &bgra[(size_t(y) * w + x) * 4]; }
-  float Luma(int x, int y) const { return (0.11f * At(x, y)[0] + 0.59f * At(x, y)[1] + 0.3f * At(x, y)[2]) / 255; }
-};
-
-bool ReadBmp(const std::string& path, Picture& p) {
-  std::string d = Load(path);
-  if (d.size() < 54 || d.compare(0, 2, "BM") != 0 || U16(d, 28) != 24 || U32(d, 30) != 0) return false;
-  p.w = int(U32(d, 18));
-  p.h = int(U32(d, 22));
-  p.bits = 24;
-  const size_t pitch = (p.w * 3 + 3) & ~3u, off = U32(d, 10);
-  if (d.size() < off + pitch * p.h) return false;
-  p.bgra.resize(size_t(p.w) * p.h * 4);
-  for (int y = 0; y < p.h; ++y)
-    for (int x = 0; x < p.w; ++x) {
-      const char* s = &d[off + (p.h - 1 - y) * pitch + x * 3];
-      uint8_t* t = &p.bgra[(size_t(y) * p.w + x) * 4];
-      t[0] = s[0], t[1] = s[1], t[2] = s[2], t[3] = 255;
-    }
-  return true;
-}
-
-bool ReadTga(const std::string& path, Picture& p) {
-  std::string d = Load(path);
-  if (d.size() < 18 || d[1] != 0 || d[2] != 2) return false;  // uncompressed true colour only
-  p.w = int(U16(d, 12));
-  p.h = int(U16(d, 14));
-  p.bits = uint8_t(d[16]);
-  const int bpp = p.bits / 8;
-  const bool topDown = d[17] & 0x20;
-  if ((p.bits != 24 && p.bits != 32) || (p.bits == 32 && (d[17] & 15) != 8)) return false;
-  const size_t off = 18 + uint8_t(d[0]);
-  if (d.size() < off + size_t(p.w) * p.h * bpp) return false;
-  p.bgra.resize(size_t(p.w) * p.h * 4);
-  for (int y = 0; y < p.h; ++y)
-    for (int x = 0; x < p.w; ++x) {
-      const char* s = &d[off + (size_t(topDown ? y : p.h - 1 - y) * p.w + x) * bpp];
-      uint8_t* t = &p.bgra[(size_t(y) * p.w + x) * 4];
-      t[0] = s[0], t[1] = s[1], t[2] = s[2], t[3] = bpp == 4 ? uint8_t(s[3]) : 255;
-    }
-  return true;
-}
-
-bool PowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 // A 32-bit sprite: size, a translucent border (nothing cut off at the edges) and visible content.
 void CheckSprite(const std::string& dir, const std::string& name, int w, int h) {
@@ -104,17 +36,7 @@ void CheckImages(const std::string& root) {
     Expect(false, "tun_wall.bmp: not a 24-bit BMP");
   } else {
     Expect(PowerOfTwo(wall.w) && PowerOfTwo(wall.h), "tun_wall.bmp: size not a power of two");
-    // Tiles both ways: the step across a wrap edge is no bigger than a few typical steps inside.
-    double stepX = 0, stepY = 0, edgeX = 0, edgeY = 0;
-    for (int i = 0; i < wall.h; ++i) {
-      for (int x = 1; x < wall.w; ++x) stepX += std::fabs(wall.Luma(x, i) - wall.Luma(x - 1, i)) / (wall.w - 1);
-      edgeX += std::fabs(wall.Luma(0, i) - wall.Luma(wall.w - 1, i));
-    }
-    for (int i = 0; i < wall.w; ++i) {
-      for (int y = 1; y < wall.h; ++y) stepY += std::fabs(wall.Luma(i, y) - wall.Luma(i, y - 1)) / (wall.h - 1);
-      edgeY += std::fabs(wall.Luma(i, 0) - wall.Luma(i, wall.h - 1));
-    }
-    Expect(edgeX <= 3 * stepX && edgeY <= 3 * stepY, "tun_wall.bmp: visible seam when tiled");
+    Expect(Tiles(wall), "tun_wall.bmp: visible seam when tiled");
   }
 
   Picture flare;
@@ -165,85 +87,6 @@ void CheckImages(const std::string& root) {
   }
 }
 
-const XObject* Find(const std::vector<std::unique_ptr<XObject>>& list, const std::string& type,
-                    const std::string& name = "") {
-  for (const auto& o : list)
-    if (o->type == type && (name.empty() || o->name == name)) return o.get();
-  return nullptr;
-}
-
-// Parses a model and checks what every mesh must satisfy; returns the file for further checks.
-XFile CheckModel(const std::string& dir, const std::string& name, std::vector<XMesh>& meshes) {
-  XFile x = ReadXText(Load(dir + name));
-  Expect(x.error.empty(), name + ": " + x.error);
-  std::map<std::string, int> names;
-  std::vector<const XObject*> stack;
-  for (const auto& o : x.objects) stack.push_back(o.get());
-  while (!stack.empty()) {
-    const XObject* o = stack.back();
-    stack.pop_back();
-    if (o->type != "ref" && !o->name.empty()) Expect(++names[o->name] == 1, name + ": name repeated: " + o->name);
-    for (const auto& c : o->children) stack.push_back(c.get());
-    if (o->type != "Mesh") continue;
-    XMesh m;
-    std::string error;
-    if (!DecodeMesh(*o, m, error)) {
-      Expect(false, name + ": mesh " + o->name + ": " + error);
-      continue;
-    }
-    const size_t n = m.positions.size() / 3;
-    Expect(n <= 65535, name + ": mesh " + o->name + " has more than 65535 vertices");
-    Expect(m.materials.size() == 1, name + ": mesh " + o->name + " must have exactly one material");
-    bool unit = true, winding = true;
-    for (size_t i = 0; i < n; ++i) {
-      const float* v = &m.normals[i * 3];
-      unit = unit && std::fabs(std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]) - 1) < 1e-3f;
-    }
-    // Front faces are clockwise in the left-handed system: Cross(b - a, c - a) lies on the normals' side.
-    for (size_t f = 0; f + 2 < m.faces.size(); f += 3) {
-      const float* a = &m.positions[m.faces[f] * 3];
-      const float* b = &m.positions[m.faces[f + 1] * 3];
-      const float* c = &m.positions[m.faces[f + 2] * 3];
-      float e1[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, e2[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-      float cr[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
-      float dot = 0;
-      for (int k = 0; k < 3; ++k) dot += cr[0] * m.normals[m.faces[f + k] * 3] + cr[1] * m.normals[m.faces[f + k] * 3 + 1] +
-                                         cr[2] * m.normals[m.faces[f + k] * 3 + 2];
-      winding = winding && dot > 0;
-    }
-    Expect(unit, name + ": mesh " + o->name + " has non-unit normals");
-    Expect(winding, name + ": mesh " + o->name + " has faces wound against their normals");
-    for (const XObject* mat : m.materials) {
-      const XObject* tex = Find(mat->children, "TextureFilename");
-      if (tex) Expect(std::ifstream(dir + tex->text).good(), name + ": texture " + tex->text + " missing");
-    }
-    meshes.push_back(std::move(m));
-  }
-  return x;
-}
-
-struct Track {
-  std::vector<uint32_t> ticks;
-  std::vector<float> xyz;
-};
-
-std::map<std::string, Track> PositionTracks(const XFile& x, const std::string& file) {
-  std::map<std::string, Track> tracks;
-  for (const auto& o : x.objects) {
-    if (o->type != "AnimationSet") continue;
-    for (const auto& a : o->children) {
-      const XObject* ref = Find(a->children, "ref");
-      const XObject* key = Find(a->children, "AnimationKey");
-      if (!ref || !key || key->dwords.size() < 2) continue;
-      Expect(key->dwords[0] == 2, file + ": track " + ref->name + " is not a position track");
-      Track& t = tracks[ref->name];
-      for (size_t i = 2; i + 1 < key->dwords.size(); i += 2) t.ticks.push_back(key->dwords[i]);
-      t.xyz = key->floats;
-    }
-  }
-  return tracks;
-}
-
 void CheckTunnel(const std::string& root) {
   const std::string dir = root + "Tunnel/";
   std::vector<XMesh> meshes;
@@ -286,24 +129,25 @@ void CheckTunnel(const std::string& root) {
     Expect(rmin > 50 && rmax < 90, "tunnel.X: radius out of range");
     Expect(inward, "tunnel.X: normals must point into the tube");
   }
-  auto tracks = PositionTracks(x, "tunnel.X");
+  auto tracks = Tracks(x);
+  for (const auto& t : tracks) Expect(t.second.type == 2, "tunnel.X: track " + t.first + " is not a position track");
   for (const char* n : {"Geo_camera", "Geo_camera_target", "Geo_omni01", "Geo_omni02"})
     Expect(tracks.count(n) && !tracks[n].ticks.empty() && tracks[n].ticks.back() >= 441600,
            std::string("tunnel.X: ") + n + " keys must reach 441600 ticks");
   const Track& cam = tracks["Geo_camera"];
   const Track& tgt = tracks["Geo_camera_target"];
-  if (cam.ticks == tgt.ticks && cam.xyz.size() == cam.ticks.size() * 3) {
+  if (cam.ticks == tgt.ticks && cam.values.size() == cam.ticks.size() * 3) {
     bool rising = true, inside = true, ahead = true, lights = true;
     for (size_t i = 0; i < cam.ticks.size(); ++i) {
-      const float* c = &cam.xyz[i * 3];
-      if (i) rising = rising && c[2] > cam.xyz[i * 3 - 1] && cam.ticks[i] > cam.ticks[i - 1];
+      const float* c = &cam.values[i * 3];
+      if (i) rising = rising && c[2] > cam.values[i * 3 - 1] && cam.ticks[i] > cam.ticks[i - 1];
       inside = inside && std::hypot(c[0], c[1]) < 45;
-      float d = tgt.xyz[i * 3 + 2] - c[2];
+      float d = tgt.values[i * 3 + 2] - c[2];
       ahead = ahead && d > 150 && d < 250;
       for (const char* n : {"Geo_omni01", "Geo_omni02"}) {
         const Track& l = tracks[n];
-        if (l.xyz.size() != cam.xyz.size()) continue;
-        float dz = l.xyz[i * 3 + 2] - c[2], r = std::hypot(l.xyz[i * 3], l.xyz[i * 3 + 1]);
+        if (l.values.size() != cam.values.size()) continue;
+        float dz = l.values[i * 3 + 2] - c[2], r = std::hypot(l.values[i * 3], l.values[i * 3 + 1]);
         lights = lights && dz >= 100 && dz <= 400 && r > 10 && r < 55;
       }
     }
@@ -371,7 +215,10 @@ int main(int argc, char** argv) {
   const std::string root = std::string(argv[1]) + "/";
   CheckImages(root);
   CheckTunnel(root);
+  CheckStation(root);
+  CheckStar(root);
+  CheckRoom(root);
   CheckMp3(root + "Msx/Orvanta by Brenholt.mp3");
-  if (failures == 0) std::printf("data tree OK\n");
-  return failures ? 1 : 0;
+  if (Failures() == 0) std::printf("data tree OK\n");
+  return Failures() ? 1 : 0;
 }
