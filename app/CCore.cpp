@@ -4,6 +4,8 @@
 #include "scenes/CFPSCounter.h"
 #include "scenes/CObjectBenchmark.h"
 #include "scenes/CObjectBlackBar.h"
+#include "scenes/CObjectRoom.h"
+#include "scenes/CObjectStar.h"
 #include "../engine/core/HvTimer.h"
 #include "../engine/render/HvClearProperty.h"
 #include "../engine/render/HvDevice.h"
@@ -45,9 +47,11 @@ void CCore::AddSceneObjects() {
   pool->Add(fps);
   pool->Add(new CObjectBenchmark("Benchmark"));
   if (mode == Demo) pool->Add(new CObjectBlackBar("Black_bars"));
-  for (const char* name : {"Flash_Screen", "Logo", "Tunnel", "Effect_3d_blobs", "Shader_Overlay", "SpaceStation",
-                           "Star", "Room", "Credits"})
+  for (const char* name : {"Flash_Screen", "Logo", "Tunnel", "Effect_3d_blobs", "Shader_Overlay", "SpaceStation"})
     pool->Add(new CObject(name));  // scenes still to come: their place in the order is kept
+  pool->Add(new CObjectStar("Star"));  // before the room, which mirrors it
+  pool->Add(new CObjectRoom("Room"));
+  pool->Add(new CObject("Credits"));
 }
 
 bool CCore::Create() {
