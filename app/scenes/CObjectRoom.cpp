@@ -3,7 +3,6 @@
 #include "../CCore.h"
 #include "../CEventCollector.h"
 #include "../../engine/assets/HvAnimationController.h"
-#include "../../engine/assets/HvXFileLoader.h"
 #include "../../engine/core/HvMath.h"
 #include "../../engine/core/HvTimer.h"
 #include "../../engine/render/HvAlphaProperty.h"
@@ -15,7 +14,6 @@
 #include "../../engine/render/HvPointLight.h"
 #include "../../engine/render/HvVertexShaderProperty.h"
 #include <cstdio>
-#include <windows.h>
 
 static const char* const kTurnOn = "turn_on";
 static const char* const kEnableWalls = "enable_walls";
@@ -186,17 +184,9 @@ static void RemoveAlpha(HvNode* n) {
 
 bool CObjectRoom::Create() {
   HvCore* core = HvCore::GetInstance();
-  char savedDirectory[MAX_PATH] = "";
-  GetCurrentDirectoryA(MAX_PATH, savedDirectory);
-  SetCurrentDirectoryA("Room\\");
-  node = LoadXFile("Room.x");
-  if (node) {
-    core->GetSceneRoot()->AddChild(node.Get());
-    node->Refresh();
-    RemoveAlpha(node.Get());  // the room is opaque; the floors get their blending per reflection pass
-  }
-  SetCurrentDirectoryA(savedDirectory);
+  node = LoadSceneModel("Room\\", "Room.x");
   if (!node) return false;
+  RemoveAlpha(node.Get());  // the room is opaque; the floors get their blending per reflection pass
 
   camera = static_cast<HvCamera*>(core->GetPool(HvPoolCamera)->FindByName("star_camera"));
   if (!camera) camera = new HvCamera("star_camera");

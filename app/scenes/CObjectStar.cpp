@@ -174,19 +174,10 @@ CObjectStar::CObjectStar(const char* name) : CObject(name) {}
 CObjectStar::~CObjectStar() = default;
 
 bool CObjectStar::Create() {
-  HvCore* core = HvCore::GetInstance();
-  char savedDirectory[MAX_PATH] = "";
-  GetCurrentDirectoryA(MAX_PATH, savedDirectory);
-  SetCurrentDirectoryA("Star\\");
-  node = LoadXFile("Star.x");
-  if (node) {
-    core->GetSceneRoot()->AddChild(node.Get());
-    node->Refresh();
-    node->SetFlag(HvNodeFlags::CloneGeometry);
-    restCopy = node->Clone();
-  }
-  SetCurrentDirectoryA(savedDirectory);
+  node = LoadSceneModel("Star\\", "Star.x");
   if (!node) return false;
+  node->SetFlag(HvNodeFlags::CloneGeometry);
+  restCopy = node->Clone();
 
   controller = new HvAnimationController(node.Get());
   controller->SetLoopMode(HvAnimationController::Once);
@@ -336,6 +327,18 @@ void ShareSurfaceProperties(HvNode* n, uint32_t pass) {
   for (uint32_t kind : {HvPropertyMaterial, HvPropertyTexturing})
     if (HvProperty* p = n->FindProperty(kind, 0)) n->AddProperty(p, pass);
   for (size_t i = 0; i < n->GetChildCount(); ++i) ShareSurfaceProperties(n->GetChild(i), pass);
+}
+
+HvNode* LoadSceneModel(const char* folder, const char* fileName) {
+  char savedDirectory[MAX_PATH] = "";
+  GetCurrentDirectoryA(MAX_PATH, savedDirectory);
+  SetCurrentDirectoryA(folder);
+  HvNode* model = LoadXFile(fileName);
+  SetCurrentDirectoryA(savedDirectory);
+  if (!model) return nullptr;
+  HvCore::GetInstance()->GetSceneRoot()->AddChild(model);
+  model->Refresh();
+  return model;
 }
 
 HvVertexShader* FindOrCreateVertexShader(const char* name, const char* text, uint32_t vertexFormat) {

@@ -65,6 +65,9 @@ void AddMirrorConstants(HvVertexShaderProperty* constants, const D3DXPLANE& plan
 // Shared by the star and the room, whose mirrored copies keep the surfaces of pass 0.
 // Adds the material and texturing properties of pass 0 of the node and its descendants to `pass`.
 void ShareSurfaceProperties(HvNode* node, uint32_t pass);
+// Loads `fileName` from the data subfolder `folder` (the current directory is restored), hangs it under
+// the scene root and computes its world matrices; null if it cannot be loaded.
+HvNode* LoadSceneModel(const char* folder, const char* fileName);
 // The shader of that name from the core's vertex-shader pool, made and created from `text` if it is
 // not there yet; null if it cannot be created.
 HvVertexShader* FindOrCreateVertexShader(const char* name, const char* text, uint32_t vertexFormat);
