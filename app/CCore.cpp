@@ -56,11 +56,14 @@ void CCore::AddSceneObjects() {
   pool->Add(fps);
   pool->Add(new CObjectBenchmark("Benchmark"));
   if (mode == Demo) pool->Add(new CObjectBlackBar("Black_bars"));
-  pool->Add(new CObject("Flash_Screen"));  // scenes still to come: their place in the order is kept
+  pool->Add(new CObjectFlash("Flash_Screen"));
   pool->Add(new CObjectLogo("Logo"));
-  for (const char* name : {"Tunnel", "Effect_3d_blobs"}) pool->Add(new CObject(name));
+  pool->Add(new CObjectTunnel("Tunnel"));
+  pool->Add(new CObjectBlob("Effect_3d_blobs"));
   pool->Add(new CObjectShader("Shader_Overlay"));
-  for (const char* name : {"SpaceStation", "Star", "Room"}) pool->Add(new CObject(name));
+  pool->Add(new CObjectStation("SpaceStation"));
+  pool->Add(new CObjectStar("Star"));
+  pool->Add(new CObjectRoom("Room"));
   pool->Add(new CObjectCredits("Credits"));
 }
 
