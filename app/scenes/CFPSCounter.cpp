@@ -1,5 +1,8 @@
 #include "CFPSCounter.h"
+#include "../../engine/core/HvCore.h"
 #include "../../engine/core/HvTimer.h"
+#include "../../engine/ui2d/HvFont.h"
+#include <string>
 
 bool CFPSCounter::CountFrame(float now) {
   if (HasFlag(HvFlags::FirstFrame)) windowStart = now;
@@ -13,6 +16,7 @@ bool CFPSCounter::CountFrame(float now) {
 
 bool CFPSCounter::Update() {
   CountFrame(float(HvTimer::Now()));
+  if (visible) HvCore::GetInstance()->GetDefaultFont()->AddText(10, 10, "FPS: " + std::to_string(fps));
   ClearFlag(HvFlags::FirstFrame);
   return true;
 }

@@ -1,7 +1,7 @@
 // Command-line options for unattended runs. Without any, the program behaves as a user expects:
 // the configuration dialog comes first and message boxes are shown.
 //   --mode demo|benchmark  --res WxH  --depth 32|16  --windowed   preselect the dialog and skip it
-//   --step S              every frame advances the clock by exactly S seconds
+//   --step S              every frame advances the clock by exactly S seconds; random choices repeat
 //   --grab T1,T2,...      save the back buffer at the first frame whose show time reaches each Ti, through
 //                         the core's screen grab: ScreenShot_001.bmp, _002, ... (the first free numbers)
 //   --out DIR             folder for the grabbed pictures (default: the start directory)

@@ -162,6 +162,7 @@ bool HvCore::PostCreate() {
 void HvCore::Run() {
   if (automation.noMessageBoxes) HvSetMessageBoxLogging(true);
   HvTimer::SetFixedStep(automation.step);
+  if (automation.step > 0) srand(1);  // reproducible runs: the same random choices too
   long frames = 0;
   double lastFrameEnd = 0;  // show time, s
   if (Start()) {

@@ -30,6 +30,8 @@ check() { # description, command...
 }
 
 logged() { grep -qF -- "$1" "$scratch/log"; }
+# No message box but the end-of-run ones (an early end says "... aborted!", a full benchmark its score).
+no_message_box() { ! grep 'MessageBox:' "$scratch/log" | grep -vqE 'text "(Benchmark|Demo) aborted!"|caption "Results"'; }
 temp_folder() { echo "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Temp"; }
 
 # pack DIR: replaces the program's package with one made from DIR by the build's package writer.
@@ -37,6 +39,7 @@ pack() { rm -f "$ORVANTA_BIN/Orvanta.pac"; "$build/host/pack/orvanta_pack" "$1" 
 bmp_size() { identify -format '%w %h' "$1"; }
 # mean and standard deviation (0..1) of a region WxH+X+Y, or of the whole picture
 bmp_mean() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:mean]' info:; }
+bmp_max() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:maxima]' info:; }
 bmp_stddev() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:standard_deviation]' info:; }
 less_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 more_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
