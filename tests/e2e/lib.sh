@@ -39,6 +39,8 @@ pack() { rm -f "$ORVANTA_BIN/Orvanta.pac"; "$build/host/pack/orvanta_pack" "$1" 
 bmp_size() { identify -format '%w %h' "$1"; }
 # mean and standard deviation (0..1) of a region WxH+X+Y, or of the whole picture
 bmp_mean() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:mean]' info:; }
+# mean absolute difference of two pictures, 0..1, optionally inside a region WxH+X+Y
+bmp_difference() { compare -metric MAE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 | sed 's/.*(\(.*\))/\1/'; }
 bmp_max() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:maxima]' info:; }
 bmp_stddev() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:standard_deviation]' info:; }
 less_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }

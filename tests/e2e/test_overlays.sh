@@ -19,7 +19,6 @@ for i in 1 2 3 4 5 6 7 8; do
   convert "$scratch/shots/$f" "$scratch/bare-shots/$f" -compose difference -composite "$scratch/overlay_$i.bmp"
 done
 shot() { echo "$scratch/overlay_$1.bmp"; }
-more_than() { less_than "$2" "$1"; }
 dark() { less_than "$(bmp_mean "$1" "$2")" 0.002; }
 
 logo=320x100+160+190   # the lettering of a 320 x 160 logo centred at (320, 240)
