@@ -18,6 +18,7 @@
 #include "../engine/render/HvClearProperty.h"
 #include "../engine/render/HvDevice.h"
 #include "../engine/render/HvNode.h"
+#include <cstdio>
 
 static const char* const kMusicFile = "Msx\\Orvanta by Brenholt.mp3";
 
@@ -113,4 +114,17 @@ bool CCore::CheckDevice() {
   if (window) DestroyWindow(window);
   window = nullptr;
   return false;
+}
+
+void CCore::PrintStatistics() {
+  HvCore::PrintStatistics();
+  auto* benchmark = dynamic_cast<CObjectBenchmark*>(GetPool(HvPoolApplication)->FindByName("Benchmark"));
+  if (!benchmark) return;
+  for (int i = 0; i < 3; ++i) {
+    const float* start = CObjectBenchmark::kSectionStart;
+    const int32_t frames = benchmark->GetSectionFrames(i);
+    printf("section %d (%.1f-%.1f s): %d frames, %.1f frames/s\n", i + 1, start[i], start[i + 1], frames,
+           frames / (start[i + 1] - start[i]));
+  }
+  fflush(stdout);
 }

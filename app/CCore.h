@@ -26,6 +26,7 @@ public:
   bool Update() override;
   bool Shutdown() override;
   bool CheckDevice() override;
+  void PrintStatistics() override;  // adds the frame rates of the benchmark sections
 
   uint32_t GetMode() const { return mode; }
   void SetMode(uint32_t m) { mode = m; }

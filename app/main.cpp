@@ -20,5 +20,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   core->DropRef();
   HvCore::SetInstance(nullptr);
   HvTraceClose();
+  if (options.printFps) printf("objects left: %ld\n", HvRefCount::GetLiveCount());
   return 0;
 }

@@ -10,10 +10,10 @@ CObjectBenchmark::CObjectBenchmark(const char* name) : CObject(name) {}
 CObjectBenchmark::~CObjectBenchmark() = default;
 
 bool CObjectBenchmark::ScheduleEvents() {
-  Events().AddEvent(kFirstSection, this, "scene_1");
-  Events().AddEvent(71.0f, this, "scene_2");
-  Events().AddEvent(137.0f, this, "scene_3");
-  Events().AddEvent(kShowEnd, this, "end");
+  Events().AddEvent(kSectionStart[0], this, "scene_1");
+  Events().AddEvent(kSectionStart[1], this, "scene_2");
+  Events().AddEvent(kSectionStart[2], this, "scene_3");
+  Events().AddEvent(kSectionStart[3], this, "end");
   return true;
 }
 

@@ -1,12 +1,16 @@
 // The invisible object that ends the show, counts the frames of its three sections and, after a
 // full benchmark run, computes the score and writes "Results.htm".
 #pragma once
+#include "BenchmarkReport.h"
 #include "CObject.h"
 
 class CFPSCounter;
 
 class CObjectBenchmark : public CObject {
 public:
+  // Show times at which each section starts, and the end of the show.
+  static constexpr float kSectionStart[4] = {kFirstSection, 71.0f, 137.0f, kShowEnd};
+
   explicit CObjectBenchmark(const char* name);
   ~CObjectBenchmark() override;
 
@@ -16,6 +20,7 @@ public:
   bool Release() override;
 
   int32_t GetScore() const { return score; }
+  int32_t GetSectionFrames(int i) const { return sectionFrames[i]; }
 
 private:
   int32_t totalFrames = 0;        // every frame of the show

@@ -6,7 +6,9 @@
 //                         the core's screen grab: ScreenShot_001.bmp, _002, ... (the first free numbers)
 //   --out DIR             folder for the grabbed pictures (default: the start directory)
 //   --quit-at T           end the show at show time T as if Escape had been pressed
-//   --fps                 print the number of frames and the mean frame rate at the end
+//   --fps                 print at the end: frames and mean frame rate, start-up time, peak memory,
+//                         the frame rate of each benchmark section and what was left behind (device
+//                         references, counted objects)
 //   --no-message-boxes    message boxes become lines on standard error, answered by their default button;
 //                         the dialog is skipped with its defaults, and the results dialog at the end of a
 //                         benchmark becomes the line

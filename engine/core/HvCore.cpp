@@ -14,6 +14,7 @@
 #include "../ui2d/HvScreenGrab.h"
 #include "../ui2d/HvSpriteCollector.h"
 #include <d3dx9.h>
+#include <psapi.h>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -159,13 +160,20 @@ bool HvCore::PostCreate() {
   return ForPools(0, [](HvObjectPool* p) { p->Describe(); return true; });
 }
 
+static double Seconds() {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return double(count.QuadPart) / double(frequency.QuadPart);
+}
+
 void HvCore::Run() {
   if (automation.noMessageBoxes) HvSetMessageBoxLogging(true);
   HvTimer::SetFixedStep(automation.step);
   if (automation.step > 0) srand(1);  // reproducible runs: the same random choices too
-  long frames = 0;
-  double lastFrameEnd = 0;  // show time, s
+  const double startTime = Seconds();
   if (Start()) {
+    statistics.startup = Seconds() - startTime;
     MSG msg = {};
     while (msg.message != WM_QUIT) {
       if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -175,17 +183,25 @@ void HvCore::Run() {
       }
       HvTimer::BeginFrameTurn();
       if (!Tick() || !CheckDevice() || !RenderFrame()) PostQuitMessage(0);
-      ++frames;
-      lastFrameEnd = HvTimer::Now();
+      ++statistics.frames;
+      statistics.showTime = HvTimer::Now();
       QuitWhenDue();
       if (quitRequested && window) SendMessageA(window, WM_DESTROY, 0, 0);
     }
-    if (automation.printFps) {
-      printf("%ld frames in %.2f s: %.1f frames/s\n", frames, lastFrameEnd, lastFrameEnd > 0 ? frames / lastFrameEnd : 0.0);
-      fflush(stdout);
-    }
   }
   Stop();
+  if (automation.printFps) PrintStatistics();
+}
+
+void HvCore::PrintStatistics() {
+  const HvRunStatistics& s = statistics;
+  printf("%ld frames in %.2f s: %.1f frames/s\n", s.frames, s.showTime, s.showTime > 0 ? s.frames / s.showTime : 0.0);
+  printf("start-up: %.2f s\n", s.startup);
+  PROCESS_MEMORY_COUNTERS memory = {};
+  if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory))
+    printf("peak memory: %.0f MB\n", memory.PeakWorkingSetSize / 1048576.0);
+  printf("device references left: %lu\n", s.deviceReferencesLeft);
+  fflush(stdout);
 }
 
 bool HvCore::Update() {
@@ -232,6 +248,7 @@ bool HvCore::Finalize() {
   screenGrab.Reset();
   if (device) {
     if (!device->Release()) return false;
+    statistics.deviceReferencesLeft = device->GetReferencesLeft();
     device.Reset();
   }
   if (adapter) {

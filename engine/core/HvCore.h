@@ -23,6 +23,14 @@ enum HvPoolIndex : uint32_t {
   HvPoolCamera, HvPoolAlphaCollector, HvPoolSprite, HvPoolSpriteCollector, HvPoolFont, HvPoolCount
 };
 
+// What an automated run reports at its end (--fps).
+struct HvRunStatistics {
+  long frames = 0;
+  double showTime = 0;       // s, at the end of the last frame
+  double startup = 0;        // s, from the start of Run to the first frame: unpacking and loading
+  unsigned long deviceReferencesLeft = 0;
+};
+
 class HvCore : public HvEngineObject {
 public:
   explicit HvCore(const char* name);
@@ -57,6 +65,7 @@ public:
   virtual bool CheckDevice();
   virtual bool Stop();
   virtual bool OnWindowMessage(HWND, UINT, WPARAM, LPARAM) { return true; }
+  virtual void PrintStatistics();  // on standard output, after Stop
 
   HvAdapter* GetAdapter() const { return adapter.Get(); }
   HvDevice* GetDevice() const { return device.Get(); }
@@ -106,4 +115,5 @@ private:
 
   HvAutomation automation;
   size_t grabsDone = 0;
+  HvRunStatistics statistics;
 };

@@ -2,6 +2,8 @@
 #include "HvTrace.h"
 #include <typeinfo>
 
+long HvRefCount::live = 0;
+
 HvObject::HvObject(const char* objectName) : name(objectName ? objectName : "") {}
 
 void HvObject::Describe() {

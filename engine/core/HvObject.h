@@ -28,17 +28,19 @@ enum : uint32_t {
 // the last DropRef destroys the object. A new object lives only once somebody takes it.
 class HvRefCount {
 public:
-  HvRefCount() = default;
+  HvRefCount() { ++live; }
   HvRefCount(const HvRefCount&) = delete;
   HvRefCount& operator=(const HvRefCount&) = delete;
-  virtual ~HvRefCount() = default;
+  virtual ~HvRefCount() { --live; }
 
   void AddRef() { ++refCount; }
   void DropRef() { if (--refCount == 0) delete this; }
   uint32_t GetRefCount() const { return refCount; }
+  static long GetLiveCount() { return live; }  // counted objects in existence; 0 once the core is gone
 
 private:
   uint32_t refCount = 0;
+  static long live;
 };
 
 // A counted reference: takes a reference when it stores a pointer, drops it when it lets go.

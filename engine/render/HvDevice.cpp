@@ -114,7 +114,8 @@ bool HvDevice::RestoreDefaultStates() {
 }
 
 bool HvDevice::Release() {
-  HvSafeRelease(device);
+  if (device) referencesLeft = device->Release();
+  device = nullptr;
   SetFlag(HvFlags::Released);
   return true;
 }

@@ -78,12 +78,16 @@ public:
   bool ResetDevice() override;  // waits until the device can be reset; dispatches window messages
 
   IDirect3DDevice9* GetD3DDevice() const { return device; }
+  // References to the Direct3D device that were still held when Release let go of its own: every
+  // resource that outlives it keeps one. 0 after a clean shutdown.
+  ULONG GetReferencesLeft() const { return referencesLeft; }
   void SetD3DDevice(IDirect3DDevice9* d) { device = d; }  // takes over the caller's reference
   uint32_t GetStateFlags() const { return stateFlags; }
   HvRenderRegisters& Registers() { return registers; }
 
 private:
   IDirect3DDevice9* device = nullptr;  // owned
+  ULONG referencesLeft = 0;
   uint32_t stateFlags = 0;
   HvRenderRegisters registers;
 };
