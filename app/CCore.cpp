@@ -18,6 +18,7 @@
 #include "../engine/render/HvClearProperty.h"
 #include "../engine/render/HvDevice.h"
 #include "../engine/render/HvNode.h"
+#include <algorithm>
 #include <cstdio>
 
 static const char* const kMusicFile = "Msx\\Orvanta by Brenholt.mp3";
@@ -120,11 +121,13 @@ void CCore::PrintStatistics() {
   HvCore::PrintStatistics();
   auto* benchmark = dynamic_cast<CObjectBenchmark*>(GetPool(HvPoolApplication)->FindByName("Benchmark"));
   if (!benchmark) return;
+  const double end = GetStatistics().showTime;  // a show cut short ends before the last section does
   for (int i = 0; i < 3; ++i) {
     const float* start = CObjectBenchmark::kSectionStart;
     const int32_t frames = benchmark->GetSectionFrames(i);
+    const double seconds = std::min(double(start[i + 1]), end) - start[i];
     printf("section %d (%.1f-%.1f s): %d frames, %.1f frames/s\n", i + 1, start[i], start[i + 1], frames,
-           frames / (start[i + 1] - start[i]));
+           seconds > 0 ? frames / seconds : 0.0);
   }
   fflush(stdout);
 }

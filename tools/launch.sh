@@ -13,6 +13,7 @@ while [ $# -gt 0 ]; do
     --res) res=${2:-}; args+=("$1" "${2:-}"); shift 2 || shift ;;
     --out) # a Unix path becomes the Windows path of the same folder (Wine maps Z: to /)
       dir=$(realpath -m "${2:-.}"); mkdir -p "$dir"; args+=(--out "Z:${dir//\//\\}"); shift 2 || shift ;;
+    --profile) file=$(realpath -m "${2:-profile.txt}"); args+=(--profile "Z:${file//\//\\}"); shift 2 || shift ;;
     *) args+=("$1"); shift ;;
   esac
 done

@@ -14,6 +14,7 @@ packages=(
   lame                                              # encodes the soundtrack
   libfreetype-dev libjpeg-dev fonts-dejavu-core fonts-dejavu-extra  # asset generator: captions, JPEG
   imagemagick                                       # tests read the pictures the program saves
+  gawk                                              # tools/benchmark.sh: profile arithmetic
   googletest                                        # unit tests, built from source
 )
 

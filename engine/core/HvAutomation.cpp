@@ -74,6 +74,10 @@ bool HvParseAutomation(int argc, char** argv, HvAutomation& o, std::string& erro
       if (!value(v)) return false;
       if (v.empty()) return bad(v, "a folder");
       o.outDir = v;
+    } else if (opt == "--profile") {
+      if (!value(v)) return false;
+      if (v.empty()) return bad(v, "a file name");
+      o.profilePath = v;
     } else if (opt == "--quit-at") {
       if (!value(v)) return false;
       if (!ParseSeconds(v, o.quitAt)) return bad(v, "a show time in seconds");

@@ -9,6 +9,8 @@
 //   --fps                 print at the end: frames and mean frame rate, start-up time, peak memory,
 //                         the frame rate of each benchmark section and what was left behind (device
 //                         references, counted objects)
+//   --profile FILE        sample the frame-loop thread about every millisecond and write where it was
+//                         (own code, D3DX or elsewhere per show second, own code per address) to FILE
 //   --no-message-boxes    message boxes become lines on standard error, answered by their default button;
 //                         the dialog is skipped with its defaults, and the results dialog at the end of a
 //                         benchmark becomes the line
@@ -33,6 +35,7 @@ struct HvAutomation {
   double quitAt = -1;          // show time; < 0: never
   bool noMessageBoxes = false;
   bool printFps = false;
+  std::string profilePath;     // empty: no profiling
 };
 
 // Parses argv[1..argc-1]. On a bad option returns false with a one-line explanation in `error`.

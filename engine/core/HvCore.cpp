@@ -174,6 +174,7 @@ void HvCore::Run() {
   const double startTime = Seconds();
   if (Start()) {
     statistics.startup = Seconds() - startTime;
+    if (!automation.profilePath.empty()) profiler.Start();
     MSG msg = {};
     while (msg.message != WM_QUIT) {
       if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -185,10 +186,14 @@ void HvCore::Run() {
       if (!Tick() || !CheckDevice() || !RenderFrame()) PostQuitMessage(0);
       ++statistics.frames;
       statistics.showTime = HvTimer::Now();
+      profiler.SetShowTime(statistics.showTime);
       QuitWhenDue();
       if (quitRequested && window) SendMessageA(window, WM_DESTROY, 0, 0);
     }
   }
+  profiler.Stop();
+  if (!automation.profilePath.empty() && !profiler.Write(automation.profilePath))
+    fprintf(stderr, "cannot write %s\n", automation.profilePath.c_str());
   Stop();
   if (automation.printFps) PrintStatistics();
 }

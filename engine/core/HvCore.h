@@ -5,6 +5,7 @@
 #include "HvAutomation.h"
 #include "HvDeviceSettings.h"
 #include "HvObjectPool.h"
+#include "HvProfiler.h"
 #include <windows.h>
 
 class HvAdapter;
@@ -66,6 +67,7 @@ public:
   virtual bool Stop();
   virtual bool OnWindowMessage(HWND, UINT, WPARAM, LPARAM) { return true; }
   virtual void PrintStatistics();  // on standard output, after Stop
+  const HvRunStatistics& GetStatistics() const { return statistics; }
 
   HvAdapter* GetAdapter() const { return adapter.Get(); }
   HvDevice* GetDevice() const { return device.Get(); }
@@ -116,4 +118,5 @@ private:
   HvAutomation automation;
   size_t grabsDone = 0;
   HvRunStatistics statistics;
+  HvProfiler profiler;      // automation: where the frame-loop thread spends its time
 };
