@@ -43,6 +43,11 @@ bmp_mean() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:mean]'
 bmp_difference() { compare -metric MAE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 | sed 's/.*(\(.*\))/\1/'; }
 bmp_max() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:maxima]' info:; }
 bmp_stddev() { convert "$1" ${2:+-crop "$2"} -colorspace gray -format '%[fx:standard_deviation]' info:; }
+# Fraction of the picture (or of a region) whose red exceeds its blue by a quarter: the blob, the star.
+warm() { convert "$1" ${2:+-crop "$2"} -separate -delete 1 -compose minus_src -composite -threshold 25% -format '%[fx:mean]' info:; }
+# mean blue over mean red: 1.1 to 1.2 in the grey tunnel, above 1.3 in the station's hall and the room
+blue() { convert "$1" ${2:+-crop "$2"} -format '%[fx:mean.b / max(mean.r, 0.001)]' info:; }
+between() { more_than "$1" "$2" && less_than "$1" "$3"; }
 less_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 more_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 

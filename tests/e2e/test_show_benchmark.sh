@@ -15,11 +15,6 @@ check "no object left at exit" grep -qx 'objects left: 0' <(run)
 check "no device reference left at exit" grep -qx 'device references left: 0' <(run)
 check "data folder removed" [ ! -e "$(temp_folder)/orvanta_data" ]
 
-# Fraction of the picture (or of a region) whose red exceeds its blue by a quarter: the blob, the star.
-warm() { convert "$1" ${2:+-crop "$2"} -separate -delete 1 -compose minus_src -composite -threshold 25% -format '%[fx:mean]' info:; }
-# mean blue over mean red: 1.1 to 1.2 in the grey tunnel, above 1.3 in the station's hall and the room
-blue() { convert "$1" -format '%[fx:mean.b / max(mean.r, 0.001)]' info:; }
-between() { more_than "$1" "$2" && less_than "$1" "$3"; }
 
 expect() { # time, picture, what must be visible
   local t=$1 f=$2 what=$3 ok=true
