@@ -1,10 +1,8 @@
-// A core with its pools, a window and a windowed 1024 x 768 device (the size of the test display),
-// made once per test suite. Message boxes are logged, so a failure cannot block the run.
+// Drawing and reading back on the tests' real device (RealDevice.h): the core of the test process with
+// its pools, its window and a windowed 1024 x 768 device, the size of the test display.
 #pragma once
 #include <gtest/gtest.h>
-#include "engine/core/HvCore.h"
-#include "engine/core/HvDeviceSettings.h"
-#include "engine/core/HvMessageBox.h"
+#include "RealDevice.h"
 #include "engine/render/HvDevice.h"
 #include <functional>
 #include <string>
@@ -12,27 +10,11 @@
 
 class CoreDeviceTest : public ::testing::Test {
 protected:
-  static void SetUpTestSuite() {
-    previous = HvCore::GetInstance();
-    core = new HvCore("OrvantaDeviceTest");
-    core->AddRef();
-    HvCore::SetInstance(core);
-    HvAutomation options;
-    options.skipDialog = options.windowed = true;
-    core->SetAutomation(options);
-    HvSetMessageBoxLogging(true);
-    window = nullptr;
-    ready = core->Initialize() && (window = core->CreateMainWindow()) != nullptr && core->Create();
+  void SetUp() override {
+    core = RealDeviceCore();
+    ASSERT_TRUE(core) << "no device";
+    window = core->GetSettings().deviceWindow;
   }
-  static void TearDownTestSuite() {
-    if (ready) core->Stop();
-    HvCore::SetInstance(previous);  // first: the core's window procedure would post a quit message
-    if (window) DestroyWindow(window);
-    UnregisterClassA("OrvantaDeviceTest", GetModuleHandleA(nullptr));
-    HvSetMessageBoxLogging(false);
-    core->DropRef();
-  }
-  void SetUp() override { ASSERT_TRUE(ready) << "no device"; }
 
   static IDirect3DDevice9* Device() { return core->GetDevice()->GetD3DDevice(); }
 
@@ -67,15 +49,8 @@ protected:
     return pixels;
   }
 
-  // Message boxes shown while `run` runs.
-  static std::string Logged(const std::function<void()>& run) {
-    testing::internal::CaptureStderr();
-    run();
-    return testing::internal::GetCapturedStderr();
-  }
+  template <class F> static std::string Logged(F run) { return CaptureStderrOf(run); }
 
   static inline HvCore* core = nullptr;
-  static inline HvCore* previous = nullptr;
   static inline HWND window = nullptr;
-  static inline bool ready = false;
 };

@@ -60,10 +60,11 @@ TEST_F(FontTest, QueuedTextsAreDrawnAtTheirPositionsOnceAndInTheirColour) {
 TEST_F(FontTest, AFontSurvivesALostAndResetDevice) {
   HvRef<HvFont> font = new HvFont("Reset font");
   ASSERT_TRUE(font->PostCreate());
-  ASSERT_TRUE(font->OnDeviceLost());
+  // As the core does it: every pool lets go of what a reset destroys, then makes it again.
+  for (uint32_t i = 1; i < HvPoolCount; ++i) ASSERT_TRUE(core->GetEnginePool(i)->OnDeviceLost());
   D3DPRESENT_PARAMETERS p = HvMakePresentParameters(core->GetSettings());
   ASSERT_EQ(D3D_OK, Device()->Reset(&p));
-  ASSERT_TRUE(font->OnDeviceReset());
+  for (uint32_t i = 1; i < HvPoolCount; ++i) ASSERT_TRUE(core->GetEnginePool(i)->OnDeviceReset());
   font->AddText(10, 10, "AGAIN");
   bool drawn = false;
   DrawFrame([&] { drawn = font->Render(); });

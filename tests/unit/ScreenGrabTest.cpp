@@ -125,7 +125,7 @@ TEST_F(ScreenGrabTest, AFailedRequestIsReportedOnceAndDropped) {
     second = grab->Update();
   });
   EXPECT_TRUE(first && second);  // the show goes on
-  EXPECT_EQ("MessageBox: caption \"OrvantaDeviceTest\", text \"Cannot set directory " + missing + "\", style 0x30\n", log);
+  EXPECT_EQ("MessageBox: caption \"Orvanta\", text \"Cannot set directory " + missing + "\", style 0x30\n", log);
   ExpectStartDirectory();
 }
 }
