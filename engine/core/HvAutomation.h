@@ -6,6 +6,10 @@
 //                         the core's screen grab: ScreenShot_001.bmp, _002, ... (the first free numbers)
 //   --out DIR             folder for the grabbed pictures (default: the start directory)
 //   --quit-at T           end the show at show time T as if Escape had been pressed
+//   --close-while-loading post WM_CLOSE to the main window as soon as it exists; loading goes on without
+//                         looking at messages, so the close arrives at the first turn of the message loop,
+//                         as a user's click on the close box during loading would
+//   --lose-device-at T    from show time T on, the frame's device check sees D3DERR_DEVICELOST
 //   --fps                 print the number of frames and the mean frame rate at the end
 //   --no-message-boxes    message boxes become lines on standard error, answered by their default button;
 //                         the dialog is skipped with its defaults, and the results dialog at the end of a
@@ -29,6 +33,8 @@ struct HvAutomation {
   std::vector<double> grabTimes;  // show times, ascending
   std::string outDir;
   double quitAt = -1;          // show time; < 0: never
+  bool closeWhileLoading = false;
+  double loseDeviceAt = -1;    // show time; < 0: never
   bool noMessageBoxes = false;
   bool printFps = false;
 };
