@@ -57,19 +57,19 @@ escape() {
   check "$1: \"$5\"" logged "text \"$5\""
   leftovers "$1"
 }
-escape "Escape in the tunnel" 10 demo 0.5 "Demo aborted!"
-check "Escape in the tunnel: no other message" [ "$(messages)" = 1 ]
+escape "Escape in the tunnel under the logo" 60 demo 1 "Demo aborted!"
+check "Escape in the tunnel under the logo: no other message" [ "$(messages)" = 1 ]
 escape "Escape in the blob" 30 benchmark 0.5 "Benchmark aborted!"
 check "Escape in the blob: no report" [ ! -e "$ORVANTA_BIN/Results.htm" ]
 
 head -c $(( $(size "$mp3") / 2 )) "$build/data/$mp3" >"$data/$mp3"
-escape "Escape in the station after half a soundtrack" 150 demo 1 "Demo aborted!"
+escape "Escape in the station after half a soundtrack" 150 demo 2 "Demo aborted!"
 check "half a soundtrack plays" logged 'from 0.000 s of 118.'
 check "half a soundtrack: no other message" [ "$(messages)" = 1 ]
 cp "$build/data/$mp3" "$data/$mp3"
 
 rm "$data/Credits/quelin.tga"
-escape "Escape in the credits without a plate" 190 benchmark 1 "Benchmark aborted!"
+escape "Escape in the credits without a plate" 190 benchmark 2 "Benchmark aborted!"
 check "missing plate reported" logged 'Error loadind texture Credits\quelin.tga"'
 check "missing plate: no other message" [ "$(messages)" = 2 ]
 cp "$build/data/Credits/quelin.tga" "$data/Credits/"
@@ -85,7 +85,7 @@ check "closed while loading: no other message" [ "$(messages)" = 1 ]
 leftovers "closed while loading"
 
 # A device lost in the station scene ends the show at that frame without an error message.
-run --mode benchmark --step 1 --lose-device-at 100 --fps
+run --mode benchmark --step 2 --lose-device-at 100 --fps
 check "lost device: ends at 100 s" grep -q " in 100.00 s" "$scratch/out"
 check "lost device: no error message" no_message_box
 check "lost device: the show counts as cut short" logged 'text "Benchmark aborted!"'
