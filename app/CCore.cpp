@@ -105,12 +105,17 @@ bool CCore::Shutdown() {
     if (!music->Stop()) return false;
     music.Reset();
   }
-  if (dataFolder[0]) package.DeleteFolder(dataFolder);
+  if (dataFolder[0]) {
+    // After a start-up that failed while loading, the data folder is still the working directory,
+    // and Windows does not remove a process's working directory.
+    if (savedDirectory[0]) SetCurrentDirectoryA(savedDirectory);
+    package.DeleteFolder(dataFolder);
+  }
   return true;
 }
 
 bool CCore::CheckDevice() {
-  if (GetDevice()->GetD3DDevice()->TestCooperativeLevel() != D3DERR_DEVICELOST) return true;
+  if (TestCooperativeLevel() != D3DERR_DEVICELOST) return true;
   PostQuitMessage(0);  // the demo never resets a lost device
   if (window) DestroyWindow(window);
   window = nullptr;

@@ -88,6 +88,13 @@ std::string Damaged(const char* packageName) {
   return std::string("Package file '") + packageName + "' is damaged";
 }
 
+// A rejected name as the message shows it: control characters (line breaks, tabs) as '?'.
+std::string Printable(std::string name) {
+  for (char& c : name)
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  return name;
+}
+
 // Reads a terminated name and checks that it is one plain name that stays in the current folder.
 bool ReadName(Cursor& cursor, std::string& name, const char* packageName) {
   const uint8_t* start = cursor.data + cursor.pos;
@@ -96,7 +103,7 @@ bool ReadName(Cursor& cursor, std::string& name, const char* packageName) {
   size_t length = size_t(static_cast<const uint8_t*>(end) - start);
   name.assign(reinterpret_cast<const char*>(start), length);
   cursor.pos += length + 1;
-  if (!PacIsSafeName(name.c_str(), length)) return Fail("Incorrect name '" + name + "' in package");
+  if (!PacIsSafeName(name.c_str(), length)) return Fail("Incorrect name '" + Printable(name) + "' in package");
   return true;
 }
 

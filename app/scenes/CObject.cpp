@@ -1,5 +1,6 @@
 #include "CObject.h"
 #include "../CCore.h"
+#include "../../engine/core/HvMessageBox.h"
 #include "../../engine/render/HvGeometry.h"
 #include "../../engine/render/HvMaterialProperty.h"
 #include "../../engine/render/HvNode.h"
@@ -22,6 +23,18 @@ bool CObject::CreateNodeWith(const char* nodeName, HvGeometry* geometry) {
   HvCore::GetInstance()->GetSceneRoot()->AddChild(node.Get());
   node->Refresh();
   return true;
+}
+
+bool CObject::HasNodes(HvNode* model, const char* file, std::initializer_list<const char*> names) {
+  std::string missing;
+  size_t count = 0;
+  for (const char* name : names) {
+    if (model->FindNode(name)) continue;
+    missing += std::string(count++ ? ", '" : "'") + name + "'";
+  }
+  if (count == 0) return true;
+  HvShowError(((count == 1 ? "Node " : "Nodes ") + missing + " missing in '" + file + "'").c_str());
+  return false;
 }
 
 bool CObject::Update() {

@@ -3,6 +3,7 @@
 // "turn_off" show and hide the object and its node for every scene.
 #pragma once
 #include "../../engine/core/HvObject.h"
+#include <initializer_list>
 #include <string>
 
 class HvGeometry;
@@ -33,6 +34,9 @@ protected:
   // Uploads `geometry` and makes a node of that name carrying it this object's node, under the scene
   // root. False, with the geometry released, when its device resources cannot be made.
   bool CreateNodeWith(const char* nodeName, HvGeometry* geometry);
+  // True if `model` holds a node of every name. Otherwise one message names the missing nodes and
+  // `file` (the model's path in the package): a model cut short can still parse.
+  static bool HasNodes(HvNode* model, const char* file, std::initializer_list<const char*> names);
 
   HvRef<HvNode> node;
   float eventProgress = -1.0f;  // progress of the last event delivered this frame; -1: none

@@ -185,7 +185,9 @@ static void RemoveAlpha(HvNode* n) {
 bool CObjectRoom::Create() {
   HvCore* core = HvCore::GetInstance();
   node = LoadSceneModel("Room\\", "Room.x");
-  if (!node) return false;
+  if (!node || !HasNodes(node.Get(), "Room\\Room.x",
+                         {"Camera", "CameraTarget", "Wall_0", "Wall_1", "Wall_2", "Wall_3", "no-anim-06", "no-anim-05"}))
+    return false;
   RemoveAlpha(node.Get());  // the room is opaque; the floors get their blending per reflection pass
 
   camera = static_cast<HvCamera*>(core->GetPool(HvPoolCamera)->FindByName("star_camera"));

@@ -175,7 +175,7 @@ CObjectStar::~CObjectStar() = default;
 
 bool CObjectStar::Create() {
   node = LoadSceneModel("Star\\", "Star.x");
-  if (!node) return false;
+  if (!node || !HasNodes(node.Get(), "Star\\Star.x", {"Sphere02"})) return false;  // the room camera's target
   node->SetFlag(HvNodeFlags::CloneGeometry);
   restCopy = node->Clone();
 

@@ -374,7 +374,12 @@ bool CObjectStation::Create() {
   GetCurrentDirectoryA(MAX_PATH, savedDirectory);
   SetCurrentDirectoryA("Station\\");
   HvNode* model = LoadXFile("Station.x");
-  if (!model) {  // the loader has said why; a scene without its model cannot run
+  // The loader has said why it could not load the model; a scene without it, or without the nodes
+  // its flight, doors, glass and ship variants work on, cannot run.
+  if (!model || !HasNodes(model, "Station\\Station.x",
+                          {"ship", "Material_1", "Material_2", "Material_3", "Material_4", "SkyBox", "glass_station",
+                           "glass_corridor", "Wentylator", "Camera", "camera", "cameratarget", "Sphere02", "Corridor",
+                           "Room", "Sufit", "Object55", "Plane20"})) {
     SetCurrentDirectoryA(savedDirectory);
     return false;
   }

@@ -205,28 +205,22 @@ CObjectTunnel::CObjectTunnel(const char* name) : CObject(name) {}
 
 CObjectTunnel::~CObjectTunnel() = default;
 
-// The node of that name under root; a missing one is reported (a missing root was reported by the loader).
-static HvNode* RequireNode(HvNode* root, const char* name) {
-  HvNode* found = root ? root->FindNode(name) : nullptr;
-  if (root && !found) HvShowError((std::string("Node '") + name + "' missing in 'Tunnel\\tunnel.X'").c_str());
-  return found;
-}
-
 bool CObjectTunnel::Create() {
   char savedDirectory[512] = "";
   GetCurrentDirectoryA(sizeof savedDirectory, savedDirectory);
   SetCurrentDirectoryA("Tunnel\\");
+  // The loader reports a file it cannot read, once: loading stops at the first failure.
   node = LoadXFile("tunnel.X");
-  lightModels[0] = LoadXFile("Light.X");
-  lightModels[1] = LoadXFile("Light.X");
+  if (node) lightModels[0] = LoadXFile("Light.X");
+  if (lightModels[0]) lightModels[1] = LoadXFile("Light.X");
   SetCurrentDirectoryA(savedDirectory);
-  // The loader reports a file it cannot read; a model without the nodes the flight needs is reported here.
-  HvNode* omni[2] = {RequireNode(node.Get(), "Geo_omni01"), RequireNode(node.Get(), "Geo_omni02")};
-  segments[0] = RequireNode(node.Get(), "Tunnel");
-  cameraNode = RequireNode(node.Get(), "Geo_camera");
-  HvNode* cameraTarget = RequireNode(node.Get(), "Geo_camera_target");
-  if (!omni[0] || !omni[1] || !segments[0] || !cameraNode || !cameraTarget || !lightModels[0] || !lightModels[1])
+  if (!lightModels[1] ||
+      !HasNodes(node.Get(), "Tunnel\\tunnel.X", {"Geo_omni01", "Geo_omni02", "Tunnel", "Geo_camera", "Geo_camera_target"}))
     return false;
+  HvNode* omni[2] = {node->FindNode("Geo_omni01"), node->FindNode("Geo_omni02")};
+  segments[0] = node->FindNode("Tunnel");
+  cameraNode = node->FindNode("Geo_camera");
+  HvNode* cameraTarget = node->FindNode("Geo_camera_target");
 
   // Glowing flares: facing the camera, two-sided, never hidden by the tube, lit by ambient white only.
   for (int i = 0; i < 2; ++i) {

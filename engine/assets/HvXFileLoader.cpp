@@ -221,7 +221,11 @@ HvNode* LoadXFile(const std::string& fileName) {
   }
   IDirectXFileEnumObject* enumerator = nullptr;
   if (FAILED(file->CreateEnumObject(const_cast<char*>(fileName.c_str()), DXFILELOAD_FROMFILE, &enumerator))) {
-    HvShowError(("File '" + fileName + "' doesn't exist").c_str());
+    // The enumerator also refuses a file that is there but does not start as an .X file.
+    const std::string text = GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES
+                                 ? "File '" + fileName + "' doesn't exist"
+                                 : "Error parsing file '" + fileName + "'";
+    HvShowError(text.c_str());
     HvSafeRelease(file);
     return nullptr;
   }
@@ -230,10 +234,14 @@ HvNode* LoadXFile(const std::string& fileName) {
   bool ok = true;
   IDirectXFileData* object = nullptr;
   HRESULT hr;
+  const unsigned messagesBefore = HvMessageBoxCount();
   while (ok && SUCCEEDED(hr = enumerator->GetNextDataObject(&object))) {
     ok = ProcessObject(object, root.Get());
     object->Release();
   }
+  // A texture or device failure has shown its message; data that parses but makes no sense (face
+  // indices past the vertices, an animation of a frame that is not there) has not.
+  if (!ok && HvMessageBoxCount() == messagesBefore) HvShowError(("Invalid data in file '" + fileName + "'").c_str());
   // The parser stops at the first syntax error; the objects after it would be silently missing.
   if (ok && hr != DXFILEERR_NOMOREOBJECTS) {
     HvShowError(("Error parsing file '" + fileName + "'").c_str());

@@ -81,6 +81,11 @@ bool HvParseAutomation(int argc, char** argv, HvAutomation& o, std::string& erro
     } else if (opt == "--quit-at") {
       if (!value(v)) return false;
       if (!ParseSeconds(v, o.quitAt)) return bad(v, "a show time in seconds");
+    } else if (opt == "--close-while-loading") {
+      o.closeWhileLoading = true;
+    } else if (opt == "--lose-device-at") {
+      if (!value(v)) return false;
+      if (!ParseSeconds(v, o.loseDeviceAt)) return bad(v, "a show time in seconds");
     } else {
       error = "unknown option '" + opt + "'";
       return false;

@@ -6,6 +6,10 @@
 //                         the core's screen grab: ScreenShot_001.bmp, _002, ... (the first free numbers)
 //   --out DIR             folder for the grabbed pictures (default: the start directory)
 //   --quit-at T           end the show at show time T as if Escape had been pressed
+//   --close-while-loading post WM_CLOSE to the main window as soon as it exists; loading goes on without
+//                         looking at messages, so the close arrives at the first turn of the message loop,
+//                         as a user's click on the close box during loading would
+//   --lose-device-at T    from show time T on, the frame's device check sees D3DERR_DEVICELOST
 //   --fps                 print at the end: frames and mean frame rate, start-up time, peak memory,
 //                         the frame rate of each benchmark section and what was left behind (device
 //                         references, counted objects)
@@ -33,6 +37,8 @@ struct HvAutomation {
   std::vector<double> grabTimes;  // show times, ascending
   std::string outDir;
   double quitAt = -1;          // show time; < 0: never
+  bool closeWhileLoading = false;
+  double loseDeviceAt = -1;    // show time; < 0: never
   bool noMessageBoxes = false;
   bool printFps = false;
   std::string profilePath;     // empty: no profiling

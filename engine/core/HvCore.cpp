@@ -140,6 +140,7 @@ bool HvCore::Start() {
   if (!ForPools(0, [&](HvObjectPool* p) { return p->CheckCaps(&caps); })) return false;
   if (!ForPools(0, [](HvObjectPool* p) { return p->Initialize(); })) return false;
   window = CreateMainWindow();
+  if (window && automation.closeWhileLoading) PostMessageA(window, WM_CLOSE, 0, 0);
   if (!window || !Create()) return false;
   if (!ForPools(0, [](HvObjectPool* p) { return p->Create(); })) return false;
   if (!ForPools(0, [](HvObjectPool* p) { return p->PostCreate(); })) return false;
@@ -235,8 +236,13 @@ bool HvCore::EndFrame() {
   return device->EndFrame();
 }
 
+HRESULT HvCore::TestCooperativeLevel() const {
+  if (automation.loseDeviceAt >= 0 && HvTimer::Now() >= automation.loseDeviceAt) return D3DERR_DEVICELOST;
+  return device->GetD3DDevice()->TestCooperativeLevel();
+}
+
 bool HvCore::CheckDevice() {
-  if (device->GetD3DDevice()->TestCooperativeLevel() != D3DERR_DEVICELOST) return true;
+  if (TestCooperativeLevel() != D3DERR_DEVICELOST) return true;
   ForEnginePools([](HvEngineObjectPool* p) { return p->OnDeviceLost(); });
   device->ResetDevice();
   ForEnginePools([](HvEngineObjectPool* p) { return p->ResetDevice(); });

@@ -90,6 +90,8 @@ public:
 
 protected:
   void SetDevice(HvDevice* d);  // for cores that make their device themselves
+  // The device's TestCooperativeLevel, or D3DERR_DEVICELOST once the automation's loss time is reached.
+  HRESULT TestCooperativeLevel() const;
 
   HWND window = nullptr;
 

@@ -5,8 +5,10 @@
 #include <string>
 
 static bool logMessageBoxes = false;
+static unsigned messageBoxCount = 0;
 
 void HvSetMessageBoxLogging(bool on) { logMessageBoxes = on; }
+unsigned HvMessageBoxCount() { return messageBoxCount; }
 
 // The button a user would get by pressing Enter: the default button of the box's button set.
 static int DefaultButton(unsigned style) {
@@ -25,6 +27,7 @@ static int DefaultButton(unsigned style) {
 }
 
 int HvMessageBox(const char* text, const char* caption, unsigned style) {
+  ++messageBoxCount;
   if (!logMessageBoxes) return MessageBoxA(nullptr, text, caption, style);
   fprintf(stderr, "MessageBox: caption \"%s\", text \"%s\", style 0x%X\n", caption, text, style);
   fflush(stderr);

@@ -5,3 +5,5 @@
 int HvMessageBox(const char* text, const char* caption, unsigned style);
 void HvShowError(const char* text);   // caption: the core's name; MB_OK | MB_ICONEXCLAMATION
 void HvSetMessageBoxLogging(bool on);
+// Message boxes shown (or logged) so far: lets a caller tell whether a failure below it was reported.
+unsigned HvMessageBoxCount();

@@ -32,7 +32,13 @@ check() { # description, command...
 logged() { grep -qF -- "$1" "$scratch/log"; }
 # No message box but the end-of-run ones (an early end says "... aborted!", a full benchmark its score).
 no_message_box() { ! grep 'MessageBox:' "$scratch/log" | grep -vqE 'text "(Benchmark|Demo) aborted!"|caption "Results"'; }
-temp_folder() { echo "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Temp"; }
+# The user's temporary folder (GetTempPath) as a Unix path: the TEMP value of the prefix's user.reg.
+temp_folder() {
+  local t
+  t=$(sed -n 's/^"TEMP"="\(.*\)"$/\1/p' "$WINEPREFIX/user.reg" | head -n 1)
+  t=${t//\\\\//}   # C:\\users\\me\\Temp -> C:/users/me/Temp
+  echo "$WINEPREFIX/drive_c${t#[Cc]:}"
+}
 
 # pack DIR: replaces the program's package with one made from DIR by the build's package writer.
 pack() { rm -f "$ORVANTA_BIN/Orvanta.pac"; "$build/host/pack/orvanta_pack" "$1" "$ORVANTA_BIN/Orvanta.pac"; }

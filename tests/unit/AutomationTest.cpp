@@ -16,13 +16,16 @@ TEST(AutomationTest, NoArgumentsKeepTheDialog) {
   EXPECT_FALSE(o.skipDialog);
   EXPECT_FALSE(o.noMessageBoxes);
   EXPECT_LT(o.quitAt, 0);
+  EXPECT_FALSE(o.closeWhileLoading);
+  EXPECT_LT(o.loseDeviceAt, 0);
 }
 
 TEST(AutomationTest, OptionsReachTheRecord) {
   HvAutomation o;
   std::string e;
   ASSERT_TRUE(Parse({"--mode", "benchmark", "--res", "800x600", "--depth", "16", "--windowed", "--step", "0.04",
-                     "--grab", "2.5,1,10", "--out", "x", "--quit-at", "12"}, o, e)) << e;
+                     "--grab", "2.5,1,10", "--out", "x", "--quit-at", "12", "--close-while-loading",
+                     "--lose-device-at", "7.5"}, o, e)) << e;
   EXPECT_TRUE(o.skipDialog);
   EXPECT_EQ(o.mode, 1u);
   EXPECT_EQ(o.width, 800u);
@@ -33,6 +36,8 @@ TEST(AutomationTest, OptionsReachTheRecord) {
   EXPECT_EQ(o.grabTimes, (std::vector<double>{1, 2.5, 10}));
   EXPECT_EQ(o.outDir, "x");
   EXPECT_EQ(o.quitAt, 12);
+  EXPECT_TRUE(o.closeWhileLoading);
+  EXPECT_EQ(o.loseDeviceAt, 7.5);
 }
 
 TEST(AutomationTest, BadValuesAreRefusedWithTheOptionNamed) {
@@ -40,6 +45,7 @@ TEST(AutomationTest, BadValuesAreRefusedWithTheOptionNamed) {
     {"--mode", "fast"}, {"--res", "1024"}, {"--res", "1024x"}, {"--res", "x768"}, {"--res", "1024x768x"},
     {"--res", "0x0"}, {"--depth", "24"}, {"--step", "0"}, {"--step", "-1"}, {"--step", "abc"},
     {"--grab", "1,,2"}, {"--grab", "1,x"}, {"--grab", ""}, {"--quit-at", "-3"}, {"--quit-at"}, {"--bogus"},
+    {"--lose-device-at", "soon"}, {"--lose-device-at"},
   };
   for (const auto& args : bad) {
     HvAutomation o;

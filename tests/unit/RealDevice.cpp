@@ -2,6 +2,7 @@
 #include "engine/core/HvMessageBox.h"
 #include "engine/render/HvDevice.h"
 #include <windows.h>
+#include <cstdio>
 #include <cstdlib>
 
 HvCore* RealDeviceCore() {
@@ -22,8 +23,11 @@ HvCore* RealDeviceCore() {
   return core;
 }
 
+// A plain buffer, not a std::string: the exit handler runs after the static strings are destroyed.
+static char testFolder[MAX_PATH];
+
 static void RemoveTestFolder() {
-  const std::string folder = TestFolder();
+  const std::string folder = testFolder;
   WIN32_FIND_DATAA found;
   HANDLE h = FindFirstFileA((folder + "*").c_str(), &found);
   if (h != INVALID_HANDLE_VALUE) {
@@ -35,13 +39,12 @@ static void RemoveTestFolder() {
 }
 
 std::string TestFolder() {
-  static std::string folder = [] {
+  if (!testFolder[0]) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    std::string f = std::string(temp) + "orvanta_unit_" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(f.c_str(), nullptr);
+    snprintf(testFolder, sizeof testFolder, "%sorvanta_unit_%lu\\", temp, GetCurrentProcessId());
+    CreateDirectoryA(testFolder, nullptr);
     atexit(RemoveTestFolder);
-    return f;
-  }();
-  return folder;
+  }
+  return testFolder;
 }

@@ -293,25 +293,28 @@ TEST_F(XFileLoaderTest, BadInputEndsWithItsMessageAndLeavesNothingBehind) {
   struct Case {
     const char* file;
     std::string body;
-    const char* message;  // empty: none
+    const char* message;  // the only message shown
   } cases[] = {
     {"syntax.x", goodMesh + "Frame H { FrameTransformMatrix { 1.000000,2.000000 } }\n", "Error parsing file 'syntax.x'"},
     {"integer.x", goodMesh + "Frame H { FrameTransformMatrix { 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; } }\n",
      "Error parsing file 'integer.x'"},
-    {"index.x", goodMesh + "Frame H { " + MeshText("H", {0, 0}, MaterialText(1), 1) + " }\n", ""},
+    {"index.x", goodMesh + "Frame H { " + MeshText("H", {0, 0}, MaterialText(1), 1) + " }\n",
+     "Invalid data in file 'index.x'"},
     {"noframe.x", goodMesh + "AnimationSet { Animation { { Nowhere } AnimationKey { 2; 1; 0;3;1.000000,1.000000,1.000000;;; } } }\n",
      "Error parsing file 'noframe.x'"},
     {"outside.x", goodMesh + "Frame Holder { AnimationSet { Animation { { G } AnimationKey { 2; 1; 0;3;1.000000,1.000000,1.000000;;; } } } }\n",
-     ""},
+     "Invalid data in file 'outside.x'"},
     {"texture.x", goodMesh + "Frame H { " + MeshText("H", {0}, MaterialText(1, "nowhere.bmp")) + " }\n",
      "HvTexture::CreateTextureFromFile : Error loadind texture nowhere.bmp"},
-    {"keys.x", goodMesh + "AnimationSet { Animation { { G } AnimationKey { 2; 1; 0;2;1.000000,1.000000;;; } } }\n", ""},
+    {"keys.x", goodMesh + "AnimationSet { Animation { { G } AnimationKey { 2; 1; 0;2;1.000000,1.000000;;; } } }\n",
+     "Invalid data in file 'keys.x'"},
+    {"garbage.x", "BM6 not a model at all", "Error parsing file 'garbage.x'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     const std::string messages = FailingLoad(c.file, c.body);
-    if (*c.message) EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
-    else EXPECT_EQ(messages, "");
+    EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
+    EXPECT_EQ(messages.find("MessageBox:"), messages.rfind("MessageBox:")) << messages;
     ExpectNoLeakAfterSweep();
   }
   EXPECT_NE(CaptureStderrOf([] { EXPECT_EQ(LoadXFile("missing.x"), nullptr); }).find("File 'missing.x' doesn't exist"),
