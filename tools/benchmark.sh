@@ -2,18 +2,21 @@
 # Measures the benchmark on this machine. Runs it in real time at 640x480 in a window, between two runs
 # of the bare Clear+Present loop on the same private display, so the ratio of the two stays meaningful
 # on a busy machine, and prints per run: the frame rate of each section, the score, start-up time (unpack
-# and load), peak memory, what was left at exit, the share of the frame-loop thread's time spent in the
-# program's own code (engine and scenes) and in D3DX per section, and the five functions of its own that
-# cost most per frame.
-#   tools/benchmark.sh [--runs N] [--until T]    --until: end at show time T (then there is no score)
+# and load), peak memory and what was left at exit. With --profile also the share of the frame-loop
+# thread's time spent in the program's own code (engine and scenes) and in D3DX per section, and the five
+# functions of its own that cost most per frame; sampling costs a few per cent of the frame rate, so
+# scores are compared without it.
+#   tools/benchmark.sh [--runs N] [--until T] [--profile]
+#     --until: end at show time T (then there is no score)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-runs=1 until=
+runs=1 until= profile=false
 while [ $# -gt 0 ]; do
   case $1 in
     --runs) runs=$2; shift 2 ;;
     --until) until=$2; shift 2 ;;
-    *) echo "usage: $0 [--runs N] [--until T]" >&2; exit 2 ;;
+    --profile) profile=true; shift ;;
+    *) echo "usage: $0 [--runs N] [--until T] [--profile]" >&2; exit 2 ;;
   esac
 done
 
@@ -36,7 +39,7 @@ for run in $(seq "$runs"); do
   before=$(bare)
   mkdir -p "$work/run$run"
   (cd "$work/run$run" && ORVANTA_BIN=$build "$here/launch.sh" --mode benchmark --windowed --res 640x480 \
-     --no-message-boxes --fps --profile "$work/run$run/profile.txt" ${until:+--quit-at "$until"} \
+     --no-message-boxes --fps $($profile && echo --profile "$work/run$run/profile.txt") ${until:+--quit-at "$until"} \
      >"$work/run$run/out" 2>"$work/run$run/log") || true
   after=$(bare)
   out=$work/run$run/out
@@ -49,6 +52,7 @@ for run in $(seq "$runs"); do
   awk -v e="${fps:-0}" -v b="$before" -v a="$after" 'BEGIN {
     printf "  whole show %.1f frames/s; bare Clear+Present %.1f before, %.1f after: engine/bare %.3f\n",
            e, b, a, e / ((b + a) / 2) }'
+  $profile || continue
   gawk -v bounds="$sections" '
     $1 == "second" { own[$2] += $3; d3dx[$2] += $4; all[$2] += $5 }
     END {
