@@ -13,7 +13,7 @@
 //   --fps                 print at the end: frames and mean frame rate, start-up time, peak memory,
 //                         the frame rate of each benchmark section and what was left behind (device
 //                         references, counted objects)
-//   --profile FILE        sample the frame-loop thread about every millisecond and write where it was
+//   --profile FILE        sample the frame-loop thread every millisecond or two and write where it was
 //                         (own code, D3DX or elsewhere per show second, own code per address) to FILE
 //   --no-message-boxes    message boxes become lines on standard error, answered by their default button;
 //                         the dialog is skipped with its defaults, and the results dialog at the end of a

@@ -1,9 +1,9 @@
 // A sampling profiler for automated runs (--profile FILE). A thread of its own stops the frame-loop
-// thread about once a millisecond, notes where it was and lets it go on. A sample in the program's own
-// image is engine or scene work; one in the graphics utility DLL is D3DX work; anything else is time in
-// Direct3D, the driver or the system, including waiting for Present. Samples are counted per whole
-// second of show time, and the program's own ones also per code address, so a script can name the
-// functions that cost most.
+// thread every millisecond or two (as often as Sleep(1) returns), notes where it was and lets it go
+// on. A sample in the program's own image is engine or scene work; one in the graphics utility DLL is
+// D3DX work; anything else is time in Direct3D, the driver or the system, including waiting for
+// Present. Samples are counted per whole second of show time, and the program's own ones also per code
+// address, so a script can name the functions that cost most.
 #pragma once
 #include <windows.h>
 #include <atomic>
