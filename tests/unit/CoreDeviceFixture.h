@@ -49,8 +49,6 @@ protected:
     return pixels;
   }
 
-  template <class F> static std::string Logged(F run) { return CaptureStderrOf(run); }
-
   static inline HvCore* core = nullptr;
   static inline HWND window = nullptr;
 };

@@ -84,7 +84,7 @@ TEST_F(ScreenGrabTest, WithEveryNumberTakenNothingIsWritten) {
   for (int n = 1; n <= 999; ++n) Touch(n);
   HvRef<HvScreenGrab> grab = new HvScreenGrab("ScreenShot", "");
   bool result = true;
-  const std::string log = Logged([&] { result = grab->Grab(HvScreenGrab::BackBuffer, folder); });
+  const std::string log = CaptureStderrOf([&] { result = grab->Grab(HvScreenGrab::BackBuffer, folder); });
   EXPECT_FALSE(result);
   EXPECT_NE(std::string::npos, log.find("text \"Cannot find free file name\", style 0x30")) << log;
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "\\ScreenShot_1000.bmp").c_str()));
@@ -120,7 +120,7 @@ TEST_F(ScreenGrabTest, AFailedRequestIsReportedOnceAndDropped) {
   HvRef<HvScreenGrab> grab = new HvScreenGrab("ScreenShot", missing.c_str());
   grab->RequestGrab();
   bool first = false, second = false;
-  const std::string log = Logged([&] {
+  const std::string log = CaptureStderrOf([&] {
     first = grab->Update();
     second = grab->Update();
   });
