@@ -37,13 +37,12 @@ sections="1 71 137 236"
 
 for run in $(seq "$runs"); do
   before=$(bare)
-  mkdir -p "$work/run$run"
-  (cd "$work/run$run" && ORVANTA_BIN=$build "$here/launch.sh" --mode benchmark --windowed --res 640x480 \
+  orv_program_folder "$build" "$work/run$run"
+  (ORVANTA_BIN=$work/run$run "$here/launch.sh" --mode benchmark --windowed --res 640x480 \
      --no-message-boxes --fps $($profile && echo --profile "$work/run$run/profile.txt") ${until:+--quit-at "$until"} \
      >"$work/run$run/out" 2>"$work/run$run/log") || true
   after=$(bare)
   out=$work/run$run/out
-  sed -i 's/\r$//' "$out"   # Wine writes text-mode lines
   echo "== run $run"
   grep -E '^(section|start-up|peak memory|device references|objects left)' "$out" | sed 's/^/  /'
   score=$(sed -n 's/.*text "Your score is: \([0-9]*\)".*/\1/p' "$work/run$run/log")

@@ -18,10 +18,8 @@ work=$(mktemp -d /tmp/orvanta-sheet.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 last=$(tr ',' '\n' <<<"$times" | sort -g | tail -1)
 
-# A folder of its own, so a report stays out of the build.
-bin=${ORVANTA_BIN:-$here/build/x64}
-mkdir "$work/bin"
-ln -s "$(realpath "$bin/Orvanta.exe")" "$(realpath "$bin/Orvanta.pac")" "$work/bin/"
+source "$here/tools/wine-env.sh"
+orv_program_folder "${ORVANTA_BIN:-$here/build/x64}" "$work/bin"
 end=()
 awk -v t="$last" 'BEGIN { exit !(t < 234.8) }' && end=(--quit-at "$(awk -v t="$last" 'BEGIN { print t + 0.25 }')")
 set +e

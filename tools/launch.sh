@@ -27,6 +27,6 @@ fi
 trap orv_stop_xvfb EXIT   # the wineserver may serve other programs of the prefix (parallel tests)
 cd "$bin"
 set +e
-"$WINE" Orvanta.exe "${args[@]}"
+"$WINE" Orvanta.exe "${args[@]}" | tr -d '\r'   # Wine writes text-mode lines
 rc=$?
 exit $rc

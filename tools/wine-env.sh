@@ -29,6 +29,13 @@ orv_private_prefix() { # template, new prefix
   [ ! -e "$1/.update-timestamp" ] || cp -a "$1/.update-timestamp" "$2/"
 }
 
+# The program and its package linked into a folder of their own, from which the program runs, so what
+# it writes there (Results.htm, pictures) stays out of the build.
+orv_program_folder() { # build folder (Orvanta.exe, Orvanta.pac), new folder
+  mkdir -p "$2"
+  ln -s "$(realpath "$1/Orvanta.exe")" "$(realpath "$1/Orvanta.pac")" "$2/"
+}
+
 orv_start_xvfb() {
   local size=${1:-1024x768} n
   for n in $(shuf -i 50-250 -n 40); do   # random, so parallel runs rarely try the same number

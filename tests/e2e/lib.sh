@@ -5,10 +5,9 @@ e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(cd "${1:?folder of Orvanta.exe}" && pwd)
 scratch=$(mktemp -d /tmp/orvanta-e2e.XXXXXX)
 # The program runs from a folder of its own, so what it writes (Results.htm) stays in the scratch folder.
-export ORVANTA_BIN=$scratch/bin
-mkdir "$ORVANTA_BIN"
-ln -s "$build/Orvanta.exe" "$build/Orvanta.pac" "$ORVANTA_BIN/"
 source "$e2e_root/tools/wine-env.sh"
+export ORVANTA_BIN=$scratch/bin
+orv_program_folder "$build" "$ORVANTA_BIN"
 orv_wine_env "${WINEPREFIX:-$e2e_root/build/wineprefix}"    # initialised once, shared read-only
 orv_private_prefix "$WINEPREFIX" "$scratch/prefix"
 export WINEPREFIX=$scratch/prefix
