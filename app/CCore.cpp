@@ -23,7 +23,7 @@
 
 static const char* const kMusicFile = "Msx\\Orvanta by Brenholt.mp3";
 
-CCore::CCore() : HvCore("Orvanta") {}
+CCore::CCore() : HvCore(kName) {}
 
 HvConfig* CCore::CreateConfig() { return new CConfig; }
 

@@ -13,6 +13,7 @@ const float kShowStartOffset = 0.0f;  // s subtracted from the timeline's first 
 class CCore : public HvCore {
 public:
   enum Mode : uint32_t { NotChosen = 0, Benchmark = 1, Demo = 2, BenchmarkAborted = 3, DemoAborted = 4 };
+  static constexpr const char* kName = "Orvanta";  // window title and class, caption of message boxes
 
   CCore();
   ~CCore() override;

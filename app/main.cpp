@@ -1,6 +1,7 @@
 // Program entry: one CCore, run, destroyed. Without arguments the show starts with its dialog; the
 // automation options (engine/core/HvAutomation.h) preselect it for unattended runs.
 #include "CCore.h"
+#include "../engine/core/HvMessageBox.h"
 #include "../engine/core/HvTrace.h"
 #include <cstdio>
 #include <cstdlib>
@@ -8,9 +9,15 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   HvAutomation options;
   std::string error;
-  if (!HvParseAutomation(__argc, __argv, options, error)) {
-    fprintf(stderr, "Orvanta: %s\n", error.c_str());
+  const bool parsed = HvParseAutomation(__argc, __argv, options, error);
+  HvSetMessageBoxLogging(options.noMessageBoxes);  // the options are all read: also for a bad one
+  if (!parsed) {
+    HvMessageBox((error + "\n\n" + HvAutomationUsage()).c_str(), CCore::kName, MB_OK | MB_ICONEXCLAMATION);
     return 2;
+  }
+  if (options.help) {
+    HvShowText(HvAutomationUsage().c_str(), CCore::kName);
+    return 0;
   }
   CCore* core = new CCore;
   core->AddRef();

@@ -1,25 +1,27 @@
 #!/usr/bin/env bash
 # Runs the built program under Wine with the given options, from the folder that holds Orvanta.pac.
 # With no DISPLAY it starts a private Xvfb of the chosen resolution (a display mode must exist at the
-# size of the device, windowed too) and turns message boxes into log lines, so nothing blocks.
+# size of the device, windowed too) and turns message boxes into log lines, so nothing blocks; --help
+# needs no display.
 # Environment: ORVANTA_BIN (folder of Orvanta.exe, default build/x64), WINEPREFIX (default build/wineprefix).
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 bin=${ORVANTA_BIN:-$orv_root/build/x64}
 
-res=1024x768 args=()
+res=1024x768 help=0 args=()
 while [ $# -gt 0 ]; do
   case $1 in
     --res) res=${2:-}; args+=("$1" "${2:-}"); shift 2 || shift ;;
     --out) # a Unix path becomes the Windows path of the same folder (Wine maps Z: to /)
       dir=$(realpath -m "${2:-.}"); mkdir -p "$dir"; args+=(--out "Z:${dir//\//\\}"); shift 2 || shift ;;
     --profile) file=$(realpath -m "${2:-profile.txt}"); args+=(--profile "Z:${file//\//\\}"); shift 2 || shift ;;
+    --help) help=1; args+=("$1"); shift ;;
     *) args+=("$1"); shift ;;
   esac
 done
 
 orv_wine_env "${WINEPREFIX:-$orv_root/build/wineprefix}"
-if [ -z "${DISPLAY:-}" ]; then
+if [ -z "${DISPLAY:-}" ] && [ $help = 0 ]; then
   [[ $res =~ ^[0-9]+x[0-9]+$ ]] || res=1024x768   # the program itself refuses a bad value
   orv_start_xvfb "$res"
   args+=(--no-message-boxes)

@@ -3,14 +3,15 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
 // A number in [0, 1e6] s with nothing after it.
-static bool ParseSeconds(const std::string& text, double& value) {
+bool ParseSeconds(const std::string& text, double& value) {
   char* end = nullptr;
   value = strtod(text.c_str(), &end);
   return !text.empty() && *end == 0 && value >= 0 && value <= 1e6;
 }
 
-static bool ParseResolution(const std::string& text, uint32_t& w, uint32_t& h) {
+bool ParseResolution(const std::string& text, uint32_t& w, uint32_t& h) {
   char* end = nullptr;
   unsigned long width = strtoul(text.c_str(), &end, 10);
   if (end == text.c_str() || *end != 'x') return false;
@@ -22,74 +23,114 @@ static bool ParseResolution(const std::string& text, uint32_t& w, uint32_t& h) {
   return true;
 }
 
-bool HvParseAutomation(int argc, char** argv, HvAutomation& o, std::string& error) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string opt = argv[i];
-    auto value = [&](std::string& v) {
-      if (i + 1 >= argc) { error = "option " + opt + " needs a value"; return false; }
-      v = argv[++i];
-      return true;
-    };
-    auto bad = [&](const std::string& v, const char* expected) {
-      error = "bad value '" + v + "' for " + opt + " (expected " + expected + ")";
-      return false;
-    };
-    std::string v;
-    if (opt == "--windowed") {
-      o.windowed = o.skipDialog = true;
-    } else if (opt == "--no-message-boxes") {
-      o.noMessageBoxes = o.skipDialog = true;  // nobody there to answer: the dialog takes its defaults
-    } else if (opt == "--fps") {
-      o.printFps = true;
-    } else if (opt == "--mode") {
-      if (!value(v)) return false;
-      if (v == "demo") o.mode = 2;
-      else if (v == "benchmark") o.mode = 1;
-      else return bad(v, "demo or benchmark");
-      o.skipDialog = true;
-    } else if (opt == "--res") {
-      if (!value(v)) return false;
-      if (!ParseResolution(v, o.width, o.height)) return bad(v, "WIDTHxHEIGHT, e.g. 1024x768");
-      o.skipDialog = true;
-    } else if (opt == "--depth") {
-      if (!value(v)) return false;
-      if (v != "32" && v != "16") return bad(v, "32 or 16");
-      o.depth = uint32_t(atoi(v.c_str()));
-      o.skipDialog = true;
-    } else if (opt == "--step") {
-      if (!value(v)) return false;
-      if (!ParseSeconds(v, o.step) || o.step <= 0 || o.step > 10) return bad(v, "seconds per frame, above 0 and at most 10");
-    } else if (opt == "--grab") {
-      if (!value(v)) return false;
-      o.grabTimes.clear();
-      for (size_t start = 0; start <= v.size();) {
-        size_t comma = std::min(v.find(',', start), v.size());
-        double t;
-        if (!ParseSeconds(v.substr(start, comma - start), t)) return bad(v, "show times in seconds separated by commas");
-        o.grabTimes.push_back(t);
-        start = comma + 1;
-      }
-      std::sort(o.grabTimes.begin(), o.grabTimes.end());
-    } else if (opt == "--out") {
-      if (!value(v)) return false;
-      if (v.empty()) return bad(v, "a folder");
-      o.outDir = v;
-    } else if (opt == "--profile") {
-      if (!value(v)) return false;
-      if (v.empty()) return bad(v, "a file name");
-      o.profilePath = v;
-    } else if (opt == "--quit-at") {
-      if (!value(v)) return false;
-      if (!ParseSeconds(v, o.quitAt)) return bad(v, "a show time in seconds");
-    } else if (opt == "--close-while-loading") {
-      o.closeWhileLoading = true;
-    } else if (opt == "--lose-device-at") {
-      if (!value(v)) return false;
-      if (!ParseSeconds(v, o.loseDeviceAt)) return bad(v, "a show time in seconds");
-    } else {
-      error = "unknown option '" + opt + "'";
-      return false;
-    }
+// Ascending show times separated by commas, at least one.
+bool ParseTimes(const std::string& text, std::vector<double>& times) {
+  times.clear();
+  for (size_t start = 0; start <= text.size();) {
+    const size_t comma = std::min(text.find(',', start), text.size());
+    double t;
+    if (!ParseSeconds(text.substr(start, comma - start), t)) return false;
+    times.push_back(t);
+    start = comma + 1;
   }
+  std::sort(times.begin(), times.end());
   return true;
+}
+
+struct Option {
+  const char* name;
+  const char* value;    // what the value looks like; null: the option takes none
+  const char* meaning;  // one line
+  bool (*apply)(HvAutomation& o, const std::string& value);  // false: a bad value
+};
+
+// The one list of options: parsing, --help, the error message and README.md follow it.
+const Option options[] = {
+  {"--mode", "demo|benchmark", "the show with its music, or the benchmark (default demo)",
+   [](HvAutomation& o, const std::string& v) {
+     if (v != "demo" && v != "benchmark") return false;
+     o.mode = v == "demo" ? 2 : 1;
+     return o.skipDialog = true;
+   }},
+  {"--res", "WxH", "resolution, 64 to 8192 each way (default 1024x768)",
+   [](HvAutomation& o, const std::string& v) { return ParseResolution(v, o.width, o.height) && (o.skipDialog = true); }},
+  {"--depth", "32|16", "bits per pixel of a full-screen display (default 32)",
+   [](HvAutomation& o, const std::string& v) {
+     if (v != "32" && v != "16") return false;
+     o.depth = uint32_t(atoi(v.c_str()));
+     return o.skipDialog = true;
+   }},
+  {"--windowed", nullptr, "a window instead of full screen",
+   [](HvAutomation& o, const std::string&) { return o.windowed = o.skipDialog = true; }},
+  {"--step", "S", "every frame advances show time by exactly S seconds (0 < S <= 10); random choices repeat",
+   [](HvAutomation& o, const std::string& v) { return ParseSeconds(v, o.step) && o.step > 0 && o.step <= 10; }},
+  {"--grab", "T1,T2,...", "save the first frame at or past each show time as ScreenShot_NNN.bmp",
+   [](HvAutomation& o, const std::string& v) { return ParseTimes(v, o.grabTimes); }},
+  {"--out", "DIR", "folder for those pictures (default: the start folder)",
+   [](HvAutomation& o, const std::string& v) { o.outDir = v; return !v.empty(); }},
+  {"--quit-at", "T", "end the show at show time T as if Escape had been pressed",
+   [](HvAutomation& o, const std::string& v) { return ParseSeconds(v, o.quitAt); }},
+  {"--close-while-loading", nullptr, "close the window as soon as it exists, as a user would while it loads",
+   [](HvAutomation& o, const std::string&) { return o.closeWhileLoading = true; }},
+  {"--lose-device-at", "T", "from show time T on the device counts as lost (the show then ends)",
+   [](HvAutomation& o, const std::string& v) { return ParseSeconds(v, o.loseDeviceAt); }},
+  {"--fps", nullptr, "at the end print frame rates, start-up time, peak memory and what was left behind",
+   [](HvAutomation& o, const std::string&) { return o.printFps = true; }},
+  {"--profile", "FILE", "write where the frame loop spends its time to FILE",
+   [](HvAutomation& o, const std::string& v) { o.profilePath = v; return !v.empty(); }},
+  {"--no-message-boxes", nullptr, "message boxes become lines on standard error; the dialog takes its defaults",
+   [](HvAutomation& o, const std::string&) { return o.noMessageBoxes = o.skipDialog = true; }},
+  {"--help", nullptr, "print this list and exit",
+   [](HvAutomation& o, const std::string&) { return o.help = true; }},
+};
+
+const Option* Find(const std::string& name) {
+  for (const Option& option : options)
+    if (name == option.name) return &option;
+  return nullptr;
+}
+
+std::string Synopsis(const Option& option) {
+  return option.value ? std::string(option.name) + " " + option.value : option.name;
+}
+}
+
+bool HvParseAutomation(int argc, char** argv, HvAutomation& o, std::string& error) {
+  error.clear();
+  auto fail = [&](const std::string& why) {
+    if (error.empty()) error = why;
+  };
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.compare(0, 2, "--") != 0) continue;  // not an option: a file dropped on the program, say
+    const Option* option = Find(arg);
+    if (!option) {
+      fail("unknown option " + arg);
+      continue;
+    }
+    std::string value;
+    if (option->value) {
+      if (i + 1 >= argc || strncmp(argv[i + 1], "--", 2) == 0) {
+        fail("option " + arg + " needs a value: " + Synopsis(*option));
+        continue;
+      }
+      value = argv[++i];
+    }
+    if (!option->apply(o, value)) fail("bad value '" + value + "' for " + Synopsis(*option));
+  }
+  return error.empty();
+}
+
+std::string HvAutomationUsage() {
+  size_t width = 0;
+  for (const Option& option : options) width = std::max(width, Synopsis(option).size());
+  std::string text =
+      "Usage: Orvanta.exe [options]\n"
+      "Without options the show starts with its configuration dialog; --mode, --res, --depth and --windowed\n"
+      "choose for it and skip it. Arguments that do not start with -- are ignored.\n";
+  for (const Option& option : options) {
+    const std::string synopsis = Synopsis(option);
+    text += "  " + synopsis + std::string(width - synopsis.size() + 2, ' ') + option.meaning + "\n";
+  }
+  return text;
 }

@@ -1,11 +1,10 @@
-// Command-line options for unattended runs. Without any, the program behaves as a user expects:
-// the configuration dialog comes first and message boxes are shown.
-//   --mode demo|benchmark  --res WxH  --depth 32|16  --windowed   preselect the dialog and skip it
+// Command-line options for unattended runs, one row each in the table of HvAutomation.cpp (which also
+// makes the --help text). Without any, the program behaves as a user expects: the configuration dialog
+// comes first and message boxes are shown. What the less obvious ones do:
+//   --mode, --res, --depth, --windowed   preselect the dialog's choices and skip it
 //   --step S              every frame advances the clock by exactly S seconds; random choices repeat
 //   --grab T1,T2,...      save the back buffer at the first frame whose show time reaches each Ti, through
 //                         the core's screen grab: ScreenShot_001.bmp, _002, ... (the first free numbers)
-//   --out DIR             folder for the grabbed pictures (default: the start directory)
-//   --quit-at T           end the show at show time T as if Escape had been pressed
 //   --close-while-loading post WM_CLOSE to the main window as soon as it exists; loading goes on without
 //                         looking at messages, so the close arrives at the first turn of the message loop,
 //                         as a user's click on the close box during loading would
@@ -42,7 +41,15 @@ struct HvAutomation {
   bool noMessageBoxes = false;
   bool printFps = false;
   std::string profilePath;     // empty: no profiling
+  bool help = false;           // --help: list the options instead of running
 };
 
-// Parses argv[1..argc-1]. On a bad option returns false with a one-line explanation in `error`.
+// Parses argv[1..argc-1]. An argument that does not start with "--" is not an option and is ignored
+// (a file dropped on the program, say); a value never starts with "--". Every argument is looked at,
+// so that an option after a bad one (--no-message-boxes) still counts. Returns false when an option
+// is unknown or lacks its value or has a bad one, with a one-line explanation of the first in `error`.
 bool HvParseAutomation(int argc, char** argv, HvAutomation& options, std::string& error);
+
+// How to call the program: a line of usage, a word on the dialog, then every option with its value
+// and a one-line meaning, one a line, each line ending in a newline.
+std::string HvAutomationUsage();

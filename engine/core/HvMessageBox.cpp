@@ -29,9 +29,27 @@ static int DefaultButton(unsigned style) {
 int HvMessageBox(const char* text, const char* caption, unsigned style) {
   ++messageBoxCount;
   if (!logMessageBoxes) return MessageBoxA(nullptr, text, caption, style);
-  fprintf(stderr, "MessageBox: caption \"%s\", text \"%s\", style 0x%X\n", caption, text, style);
+  std::string line = text;  // one box, one line: its line breaks written as \n
+  for (size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at + 2)) line.replace(at, 1, "\\n");
+  fprintf(stderr, "MessageBox: caption \"%s\", text \"%s\", style 0x%X\n", caption, line.c_str(), style);
   fflush(stderr);
   return DefaultButton(style);
+}
+
+static bool HasStandardOutput() {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  return out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN;
+}
+
+void HvShowText(const char* text, const char* caption) {
+  bool console = HasStandardOutput();
+  if (!console && AttachConsole(ATTACH_PARENT_PROCESS)) console = freopen("CONOUT$", "w", stdout) != nullptr;
+  if (!console) {
+    HvMessageBox(text, caption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  fputs(text, stdout);
+  fflush(stdout);
 }
 
 void HvShowError(const char* text) {

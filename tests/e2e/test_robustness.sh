@@ -76,9 +76,10 @@ cp "$build/data/Credits/quelin.tga" "$data/Credits/"
 
 escape "Escape as the star falls" 232 benchmark 2 "Benchmark aborted!"
 
-# The window closed while loading: the close waits for the message loop, no frame is drawn.
+# The window closed while loading: the close waits for the message loop, no frame is drawn. A file
+# dropped on the program is no option and changes nothing.
 pack "$data"
-run --close-while-loading --fps
+run 'C:\users\me\Desktop\notes.txt' --close-while-loading --fps
 check "closed while loading: no frame" grep -q "^0 frames" "$scratch/out"
 check "closed while loading: \"Demo aborted!\"" logged 'text "Demo aborted!"'
 check "closed while loading: no other message" [ "$(messages)" = 1 ]
