@@ -1,0 +1,22 @@
+;------------------------------------------------------------
+; SKY BOX VERTEX COLOUR SHADER
+; sky box faces with vertex colours: the colour as it is; the
+; registers of the sky box shader are bound but not read
+;------------------------------------------------------------
+#define TRANSFORM_MATRIX 0
+#define TRANSFORM_MATRIX_1 1
+#define TRANSFORM_MATRIX_2 2
+#define TRANSFORM_MATRIX_3 3
+#define MATERIAL_COLOR 4
+#define AMBIENT_COLOR 5
+#define CAMERA_DIRECTION 6
+
+vs_1_1
+dcl_position v0
+dcl_normal v1
+dcl_texcoord v2
+dcl_color v3
+
+#include "include/transform_position.vsh"
+mov oT0, v2
+mov oD0, v3
