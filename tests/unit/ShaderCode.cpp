@@ -1,4 +1,5 @@
 #include "ShaderCode.h"
+#include <d3dx9.h>
 #include <cstdio>
 
 namespace {
@@ -91,4 +92,17 @@ std::vector<DWORD> ShaderFunction(IDirect3DVertexShader9* shader) {
   std::vector<DWORD> code(bytes / sizeof(DWORD));
   if (FAILED(shader->GetFunction(code.data(), &bytes))) return {};
   return code;
+}
+
+std::vector<DWORD> AssembleShader(const std::string& text, std::string& errors) {
+  ID3DXBuffer *code = nullptr, *messages = nullptr;
+  std::vector<DWORD> tokens;
+  if (SUCCEEDED(D3DXAssembleShader(text.c_str(), UINT(text.size()), nullptr, nullptr, 0, &code, &messages))) {
+    const DWORD* first = static_cast<const DWORD*>(code->GetBufferPointer());
+    tokens.assign(first, first + code->GetBufferSize() / sizeof(DWORD));
+  }
+  if (messages) errors.assign(static_cast<const char*>(messages->GetBufferPointer()), messages->GetBufferSize());
+  if (code) code->Release();
+  if (messages) messages->Release();
+  return tokens;
 }

@@ -27,5 +27,9 @@ struct ShaderConstants {
 };
 bool ReadShaderConstants(const std::vector<DWORD>& tokens, ShaderConstants& out, std::string& error);
 
+// The byte code of `text` assembled as the engine assembles it (no macro table, no include handler,
+// no flags); empty, with the assembler's messages in `errors`, when it does not assemble.
+std::vector<DWORD> AssembleShader(const std::string& text, std::string& errors);
+
 // The byte code of a created Direct3D shader; empty if there is none.
 std::vector<DWORD> ShaderFunction(IDirect3DVertexShader9* shader);
