@@ -1,7 +1,9 @@
 // The byte code of the show's vertex shaders as the scenes make them: every scene that makes a shader
-// is built from the generated show data on the real device, and each shader it leaves in the core's
-// vertex-shader pool is read back from Direct3D and held to its recorded listing in
-// tests/golden/shaders/<name>.hex (one instruction a line, hex tokens). Any changed instruction fails.
+// is built from the generated show data on the real device, and each shader of the show that it
+// leaves in the core's vertex-shader pool is read back from Direct3D and held to its recorded listing
+// in tests/golden/shaders/<name>.hex (one instruction a line, hex tokens). Any changed instruction
+// fails. A deliberate change is recorded by running the test with ORVANTA_RECORD_SHADERS set, which
+// rewrites the listings (and fails, so that the diff is looked at).
 #include "RealDevice.h"
 #include "ShaderCode.h"
 #include "app/scenes/CObjectBlob.h"
@@ -10,6 +12,7 @@
 #include "app/scenes/CObjectStar.h"
 #include "app/scenes/CObjectStation.h"
 #include "app/scenes/CObjectTunnel.h"
+#include "app/scenes/ShowShaders.h"
 #include "engine/assets/HvVertexShader.h"
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -18,18 +21,17 @@
 
 namespace {
 const char* const kGoldenFolder = ORVANTA_TEST_GOLDEN "\\shaders\\";
-const size_t kShowShaderCount = 18;
 
-// The names of the recorded shaders: the golden files' names without ".hex".
-std::vector<std::string> RecordedShaders() {
-  std::vector<std::string> names;
+// How many listings the golden folder holds.
+size_t RecordedCount() {
+  size_t count = 0;
   WIN32_FIND_DATAA found;
   HANDLE h = FindFirstFileA((std::string(kGoldenFolder) + "*.hex").c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do names.push_back(std::string(found.cFileName, strlen(found.cFileName) - 4));
+  if (h == INVALID_HANDLE_VALUE) return count;
+  do ++count;
   while (FindNextFileA(h, &found));
   FindClose(h);
-  return names;
+  return count;
 }
 
 std::string Recorded(const std::string& name) {
@@ -75,14 +77,17 @@ private:
 
 TEST(ShowShaders, EveryShaderTheScenesMakeIsTheRecordedByteCode) {
   REQUIRE_REAL_DEVICE();
-  const std::vector<std::string> names = RecordedShaders();
-  ASSERT_EQ(names.size(), kShowShaderCount) << "golden files in " << kGoldenFolder;
   ShowScenes show;
   ASSERT_EQ(show.problem, "");
+  const bool record = getenv("ORVANTA_RECORD_SHADERS") != nullptr;
   HvObjectPool* pool = HvCore::GetInstance()->GetPool(HvPoolVertexShader);
-  for (const std::string& name : names) {
-    auto* shader = static_cast<HvVertexShader*>(pool->FindByName(name));
-    ASSERT_NE(shader, nullptr) << "no scene made " << name;
-    EXPECT_EQ(ShaderListing(ShaderFunction(shader->GetShader())), Recorded(name)) << name;
+  for (const SceneShader* s : kShowShaders) {
+    auto* shader = static_cast<HvVertexShader*>(pool->FindByName(s->name));
+    ASSERT_NE(shader, nullptr) << "no scene made " << s->name;
+    const std::string listing = ShaderListing(ShaderFunction(shader->GetShader()));
+    if (record) std::ofstream(kGoldenFolder + std::string(s->name) + ".hex", std::ios::binary) << listing;
+    EXPECT_EQ(listing, Recorded(s->name)) << s->name;
   }
+  EXPECT_EQ(RecordedCount(), kShowShaderCount) << "listings in " << kGoldenFolder << ", one a shader";
+  EXPECT_FALSE(record) << "recorded the listings in " << kGoldenFolder;
 }
