@@ -3,21 +3,7 @@
 ; lit from the camera, specular by material, plus a world-space
 ; reflection vector for the environment cube on stage 1
 ;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define CAMERA_DIRECTION_OS 4
-#define LIGHT_DIRECTION_OS 5
-#define MATERIAL_COLOR 6
-#define MATERIAL_SPECULAR 7
-#define MATERIAL_SPECULAR_POWER 8
-#define WORLD 9
-#define WORLD_1 10
-#define WORLD_2 11
-#define WORLD_3 12
-#define EYE_VECTOR 13
-#define AMBIENT_COLOR 14
+#include "include/specular_registers.vsh"
 ; registers of the reflection
 #define WORLD_POSITION r4
 #define WORLD_NORMAL r5

@@ -3,13 +3,7 @@
 ; sky box faces with vertex colours: the colour as it is; the
 ; registers of the sky box shader are bound but not read
 ;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define MATERIAL_COLOR 4
-#define AMBIENT_COLOR 5
-#define CAMERA_DIRECTION 6
+#include "include/sky_box_registers.vsh"
 
 vs_1_1
 dcl_position v0
