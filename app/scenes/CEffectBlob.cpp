@@ -1,40 +1,14 @@
 #include "CEffectBlob.h"
 #include "MarchingCubes.h"
+#include "ShowShaders.h"
 #include "../../engine/assets/HvTexture.h"
-#include "../../engine/assets/HvVertexShader.h"
 #include "../../engine/render/HvCullingProperty.h"
 #include "../../engine/render/HvGeometry.h"
 #include "../../engine/render/HvNode.h"
 #include "../../engine/render/HvTexturingProperty.h"
-#include "../../engine/render/HvVertexShaderProperty.h"
 #include <cmath>
 
 static const char* kRampFile = "Blob\\BlobColor.bmp";  // u = |normal . eye|: 0 at the rim, 1 facing
-
-// Registers: c0-c3 world x view x projection (per node), c4 the eye direction in object space (per
-// node, unit length).
-static const char* kBlobShader = R"(;------------------------------------------------------------
-; BLOB SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define EYE_VECTOR 4
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-def c10, 1, 1, 1, 1
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-dp3 r0.x, v1, c[ EYE_VECTOR ]
-max oT0.x, r0.x, -r0.x
-mov oD0, c10
-)";
 
 CEffectBlob::CEffectBlob(const char* name) : CObject(name) {}
 
@@ -74,12 +48,8 @@ bool CEffectBlob::Create() {
   node->AddProperty(texturing, 3);
   node->AddProperty(new HvCullingProperty(D3DCULL_NONE), 3);
 
-  auto* shader = new HvVertexShader("blob_vertex_shader", {kBlobShader, D3DFVF_XYZ | D3DFVF_NORMAL});
-  shader->Refresh();  // a failure is reported; the blob is then drawn without its shader
-  auto* constants = new HvVertexShaderProperty(shader);
-  constants->AddNodeConstant(0, HvConstWorldViewProjection);
-  constants->AddNodeConstant(4, HvConstBackVectorObject);
-  node->AddProperty(constants, 3);
+  // A failure is reported; the blob is then drawn without its shader.
+  node->AddProperty(CreateShaderProperty(kBlobShader), 3);
   return true;
 }
 

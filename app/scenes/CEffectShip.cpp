@@ -1,5 +1,5 @@
 #include "CEffectShip.h"
-#include "SceneShader.h"
+#include "ShowShaders.h"
 #include "../../engine/core/HvTimer.h"
 #include "../../engine/render/HvTexturingProperty.h"
 #include <windows.h>
@@ -7,330 +7,11 @@
 const char* const kShipCopyNames[4] = {"Ship_toon", "Ship_env_ref", "Ship_pulse", "Ship_holo"};
 
 namespace {
-const uint32_t kShipFormat = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
 const float kSpecular[4] = {0.7f, 0.7f, 0.7f, 1.0f};
-
-// Lit from the camera, specular by material, plus a world-space reflection vector for the
-// environment map on stage 1.
-const char* const kSpecEnvText = R"(;------------------------------------------------------------
-; SPECULAR ENVIRONMENT SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define CAMERA_DIRECTION_OS 4
-#define LIGHT_DIRECTION_OS 5
-#define MATERIAL_COLOR 6
-#define MATERIAL_SPECULAR 7
-#define MATERIAL_SPECULAR_POWER 8
-#define TRANSFORM_WORLD 9
-#define TRANSFORM_WORLD_1 10
-#define TRANSFORM_WORLD_2 11
-#define TRANSFORM_WORLD_3 12
-#define EYE_VECTOR 13
-#define AMBIENT_COLOR 14
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oT0, v2
-
-; N.L and N.H in object space, the light shining from the camera
-mov r1, c[ LIGHT_DIRECTION_OS ]
-dp3 r0.x, v1, r1
-add r1, r1, c[ CAMERA_DIRECTION_OS ]
-dp3 r1.w, r1, r1
-rsq r1.w, r1.w
-mul r1, r1, r1.w
-dp3 r0.y, v1, r1
-mov r0.zw, c[ MATERIAL_SPECULAR_POWER ].y
-lit r2, r0
-mov r3, c[ AMBIENT_COLOR ]
-mad oD0, c[ MATERIAL_COLOR ], r2.y, r3
-mul oD1, c[ MATERIAL_SPECULAR ], r2.z
-
-; reflection vector E - 2 N (E.N) in world space
-dp4 r4.x, v0, c[ TRANSFORM_WORLD ]
-dp4 r4.y, v0, c[ TRANSFORM_WORLD_1 ]
-dp4 r4.z, v0, c[ TRANSFORM_WORLD_2 ]
-dp3 r5.x, v1, c[ TRANSFORM_WORLD ]
-dp3 r5.y, v1, c[ TRANSFORM_WORLD_1 ]
-dp3 r5.z, v1, c[ TRANSFORM_WORLD_2 ]
-dp3 r5.w, r5, r5
-rsq r5.w, r5.w
-mul r5.xyz, r5, r5.w
-sub r6.xyz, r4, c[ EYE_VECTOR ]
-dp3 r6.w, r6, r6
-rsq r6.w, r6.w
-mul r6.xyz, r6, r6.w
-dp3 r7.x, r6, r5
-add r7.x, r7.x, r7.x
-mad oT1.xyz, r5, -r7.x, r6
-)";
-
-// The lighting of the specular environment shader alone: the pulsing copy keeps its model textures.
-const char* const kSpecEnvPulseText = R"(;------------------------------------------------------------
-; SPECULAR SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define CAMERA_DIRECTION_OS 4
-#define LIGHT_DIRECTION_OS 5
-#define MATERIAL_COLOR 6
-#define MATERIAL_SPECULAR 7
-#define MATERIAL_SPECULAR_POWER 8
-#define TRANSFORM_WORLD 9
-#define TRANSFORM_WORLD_1 10
-#define TRANSFORM_WORLD_2 11
-#define TRANSFORM_WORLD_3 12
-#define EYE_VECTOR 13
-#define AMBIENT_COLOR 14
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oT0, v2
-
-; N.L and N.H in object space, the light shining from the camera
-mov r1, c[ LIGHT_DIRECTION_OS ]
-dp3 r0.x, v1, r1
-add r1, r1, c[ CAMERA_DIRECTION_OS ]
-dp3 r1.w, r1, r1
-rsq r1.w, r1.w
-mul r1, r1, r1.w
-dp3 r0.y, v1, r1
-mov r0.zw, c[ MATERIAL_SPECULAR_POWER ].y
-lit r2, r0
-mov r3, c[ AMBIENT_COLOR ]
-mad oD0, c[ MATERIAL_COLOR ], r2.y, r3
-mul oD1, c[ MATERIAL_SPECULAR ], r2.z
-)";
-
-// Both ramps are read at N.(-back vector): negative on faces turned to the camera, which the
-// wrapping sampler turns into 1 - cos (bright facing the camera, the edge band at the rim).
-const char* const kToonText = R"(;------------------------------------------------------------
-; TOON SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define MATERIAL_COLOR 6
-#define EYE_VECTOR 9
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-def c20, 0, 0, 0, 1
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov r0, c20
-dp3 r0.x, v1, -c[ EYE_VECTOR ]
-mov oT0, r0
-mov oT1, r0
-mov oD0, c[ MATERIAL_COLOR ]
-)";
-
-// Two reflection vectors: the true one and one off a normal shortened to 0.4, multiplied together
-// on the texture stages.
-const char* const kExtrodeText = R"(;------------------------------------------------------------
-; DOUBLE REFLECTION SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define MATERIAL_COLOR 4
-#define TRANSFORM_WORLD 5
-#define TRANSFORM_WORLD_1 6
-#define TRANSFORM_WORLD_2 7
-#define TRANSFORM_WORLD_3 8
-#define EYE_VECTOR 9
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-def c10, 0.4, 0, 0, 0
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oD0, c[ MATERIAL_COLOR ]
-
-; world position, unit world normal, unit eye-to-vertex vector E
-dp4 r0.x, v0, c[ TRANSFORM_WORLD ]
-dp4 r0.y, v0, c[ TRANSFORM_WORLD_1 ]
-dp4 r0.z, v0, c[ TRANSFORM_WORLD_2 ]
-dp3 r1.x, v1, c[ TRANSFORM_WORLD ]
-dp3 r1.y, v1, c[ TRANSFORM_WORLD_1 ]
-dp3 r1.z, v1, c[ TRANSFORM_WORLD_2 ]
-dp3 r1.w, r1, r1
-rsq r1.w, r1.w
-mul r1.xyz, r1, r1.w
-sub r2.xyz, r0, c[ EYE_VECTOR ]
-dp3 r2.w, r2, r2
-rsq r2.w, r2.w
-mul r2.xyz, r2, r2.w
-
-; E - 2 N (E.N), then the same with 0.4 N
-dp3 r3.x, r2, r1
-add r3.x, r3.x, r3.x
-mad oT0.xyz, r1, -r3.x, r2
-mul r1.xyz, r1, c10.x
-dp3 r3.x, r2, r1
-add r3.x, r3.x, r3.x
-mad oT1.xyz, r1, -r3.x, r2
-)";
-
-// Moves every vertex along its normal by sin(TIME.x * z * frequency): waves run along the ship's
-// length, denser as the show goes on (TIME grows with it); the frequency 0.2 keeps them a few object
-// units apart. The angle is brought into -pi .. pi and its sine summed from four Taylor terms.
-const char* const kPulseText = R"(;------------------------------------------------------------
-; PULSE SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define TIME 4
-#define TAYLOR 5
-#define PI 6
-#define MATERIAL_SPECULAR_POWER 7
-#define LIGHT_DIRECTION_OS 8
-#define CAMERA_DIRECTION_OS 9
-#define AMBIENT_COLOR 10
-#define MATERIAL_COLOR 11
-#define MATERIAL_SPECULAR 12
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-def c20, 1.0, 0.5, 0.2, 1.0 ; scale factor, 0.5, frequency, 1
-
-; a = TIME.x * z * frequency into -pi .. pi: fraction of (a / 2 pi + 0.5), times 2 pi, minus pi
-mul r0.x, v0.z, c[ TIME ].x
-mul r0.x, r0.x, c20.z
-mad r0.x, r0.x, c[ PI ].w, c[ PI ].y
-expp r1.y, r0.x
-mad r0.x, r1.y, c[ PI ].z, -c[ PI ].x
-
-; sin a = (a, a^3, a^5, a^7) . TAYLOR
-mul r1.x, r0.x, r0.x
-dst r2, r1.xxxx, r1.xxxx
-mul r2.w, r2.w, r2.y
-mul r3, r2.xzyw, r0.x
-dp4 r4.x, r3, c[ TAYLOR ]
-
-; displaced position, w from TIME
-mul r4.x, r4.x, c20.x
-mul r5.xyz, v1, r4.x
-add r5.xyz, r5, v0
-mov r5.w, c[ TIME ].w
-dp4 oPos.x, r5, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, r5, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, r5, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, r5, c[ TRANSFORM_MATRIX_3 ]
-mov oT0, v2
-
-; N.L and N.H in object space, the light shining from the camera
-mov r1, c[ LIGHT_DIRECTION_OS ]
-dp3 r0.x, v1, r1
-add r1, r1, c[ CAMERA_DIRECTION_OS ]
-dp3 r1.w, r1, r1
-rsq r1.w, r1.w
-mul r1, r1, r1.w
-dp3 r0.y, v1, r1
-mov r0.zw, c[ MATERIAL_SPECULAR_POWER ].y
-lit r6, r0
-mov r7, c[ AMBIENT_COLOR ]
-mad oD0, c[ MATERIAL_COLOR ], r6.y, r7
-mul oD1, c[ MATERIAL_SPECULAR ], r6.z
-)";
-
-// The hologram ramp is read by the viewing angle: u = N.V with V = normalise(position + eye).
-const char* const kHoloText = R"(;------------------------------------------------------------
-; HOLOGRAM SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define TRANSFORM_WORLD 4
-#define TRANSFORM_WORLD_1 5
-#define TRANSFORM_WORLD_2 6
-#define TRANSFORM_WORLD_3 7
-#define INV_WORLD 8
-#define INV_WORLD_1 9
-#define INV_WORLD_2 10
-#define INV_WORLD_3 11
-#define MATERIAL_COLOR 12
-#define EYE_POSITION 13
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-def c20, 0, 0, 0, 1
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oD0, c[ MATERIAL_COLOR ]
-
-add r0.xyz, v0, c[ EYE_POSITION ]
-dp3 r0.w, r0, r0
-rsq r0.w, r0.w
-mul r0.xyz, r0, r0.w
-mov r1, c20
-dp3 r1.x, v1, r0
-mov oT0, r1
-)";
-
-const ShaderBinding kSpecEnvBindings[] = {
-  {0, HvConstWorldViewProjection}, {4, HvConstBackVectorObject}, {5, HvConstBackVectorObject},
-  {6, HvConstMaterialColor},       {7, HvConstMaterialSpecular}, {8, HvConstMaterialPower},
-  {9, HvConstWorld},               {13, HvConstEye},             {14, HvConstAmbient},
-};
-const ShaderBinding kToonBindings[] = {
-  {0, HvConstWorldViewProjection}, {6, HvConstMaterialColor}, {9, HvConstBackVectorObject},
-};
-const ShaderBinding kExtrodeBindings[] = {{0, HvConstWorldViewProjection}, {5, HvConstWorld}, {9, HvConstEye}};
-const float kExtrodeColor[4] = {1, 1, 1, 1};  // c4
-const ShaderBinding kPulseBindings[] = {
-  {0, HvConstWorldViewProjection}, {7, HvConstMaterialPower},  {8, HvConstBackVectorObject},
-  {9, HvConstBackVectorObject},    {10, HvConstAmbient},       {11, HvConstMaterialColor},
-  {12, HvConstMaterialSpecular},
-};
-const uint32_t kPulseTimeRegister = 4;
-const float kPulseTaylor[4] = {1.0f, -0.1666667f, 0.0083333f, -0.000198413f};  // c5
-const float kPulsePi[4] = {3.14159f, 0.5f, 6.28319f, 0.159155f};               // c6: pi, 1/2, 2 pi, 1/(2 pi)
-const ShaderBinding kHoloBindings[] = {
-  {0, HvConstWorldViewProjection}, {4, HvConstWorld}, {8, HvConstInverseWorld},
-  {12, HvConstMaterialColor},      {13, HvConstEyeObject},
-};
+// The scene's own values of the double reflection (its colour) and the pulse (its sine series).
+const float kExtrodeColor[4] = {1, 1, 1, 1};
+const float kPulseTaylor[4] = {1.0f, -0.1666667f, 0.0083333f, -0.000198413f};  // sin x = x - x^3/3! + x^5/5! - x^7/7!
+const float kPulsePi[4] = {3.14159f, 0.5f, 6.28319f, 0.159155f};               // pi, 1/2, 2 pi, 1/(2 pi)
 
 // Replaces the node's vertex-shader property of pass 0.
 void SetShader(HvNode* node, HvVertexShaderProperty* property) {
@@ -424,7 +105,7 @@ void CEffectShip::ShowShip(uint32_t variant) {
 
 void CEffectShip::SetupSpecular() {
   HvNode* ship = shipNodes[Specular].Get();
-  SetShader(ship, CreateShaderProperty("ship_spec_env_VS", kSpecEnvText, kShipFormat, kSpecEnvBindings));
+  SetShader(ship, CreateShaderProperty(kShipSpecEnvShader));
   HvRef<HvTextureStageState> blend = ColorStage(D3DTOP_BLENDFACTORALPHA, D3DTA_TEXTURE, D3DTA_CURRENT);
   SetEnvironmentStage(ship, environmentCube.Get(), blend.Get(), 0.2f);
   const float noPower = 0;
@@ -440,7 +121,7 @@ void CEffectShip::SetupSpecular() {
 
 void CEffectShip::SetupToon() {
   HvNode* ship = shipNodes[Toon].Get();
-  SetShader(ship, CreateShaderProperty("ship_toon_vs", kToonText, kShipFormat, kToonBindings));
+  SetShader(ship, CreateShaderProperty(kShipToonShader));
   if (toonRamp)
     toonRamp->SetSampler(Sampler({{HvTextureSampler::MagFilter, D3DTEXF_POINT}, {HvTextureSampler::MinFilter, D3DTEXF_POINT},
                                   {HvTextureSampler::MipFilter, D3DTEXF_NONE}}));
@@ -457,23 +138,15 @@ void CEffectShip::SetupToon() {
 
 void CEffectShip::SetupEnvReflection() {
   HvNode* ship = shipNodes[EnvReflection].Get();
-  HvVertexShaderProperty* shader = CreateShaderProperty("extrode", kExtrodeText, kShipFormat, kExtrodeBindings);
-  shader->AddConstantValue(4, kExtrodeColor);
-  SetShader(ship, shader);
+  SetShader(ship, CreateShaderProperty(kShipExtrodeShader, {kExtrodeColor}));
   HvRef<HvTextureStageState> modulate4x = ColorStage(D3DTOP_MODULATE4X, D3DTA_TEXTURE, D3DTA_CURRENT);
   SetCubeStages(ship, modulate4x.Get());
 }
 
 void CEffectShip::SetupPulse() {
   HvNode* ship = shipNodes[Pulse].Get();
-  SetShader(ship, CreateShaderProperty("ship_spec_env_pulse_VS", kSpecEnvPulseText, kShipFormat, kSpecEnvBindings));
-  if (HvNode* first = SubNode(ship, 1)) {
-    HvVertexShaderProperty* pulse = CreateShaderProperty("ship_pulse_vs", kPulseText, kShipFormat, kPulseBindings);
-    pulse->AddConstantData(kPulseTimeRegister, shaderTime, 1);
-    pulse->AddConstantValue(5, kPulseTaylor);
-    pulse->AddConstantValue(6, kPulsePi);
-    SetShader(first, pulse);
-  }
+  SetShader(ship, CreateShaderProperty(kShipSpecEnvPulseShader));
+  if (HvNode* first = SubNode(ship, 1)) SetShader(first, CreateShaderProperty(kShipPulseShader, {shaderTime, kPulseTaylor, kPulsePi}));
   const float power = 40;
   SetSubtreeMaterial(ship, nullptr, kSpecular, &power);
   SetSubNodeMaterial(ship, 2, nullptr, kSpecular, 20);
@@ -488,7 +161,7 @@ void CEffectShip::SetupHologram() {
   SetSubtreeMaterial(ship, nullptr, nullptr, &noPower);
   ship->RemoveProperty(HvPropertyAlpha, 0);
   ship->AddProperty(CreateAlphaProperty(3, D3DBLEND_SRCCOLOR, D3DBLEND_ONE), 0);  // added onto the opaque scene
-  SetShader(ship, CreateShaderProperty("ship_holo_VS", kHoloText, kShipFormat, kHoloBindings));
+  SetShader(ship, CreateShaderProperty(kShipHoloShader));
   ship->InheritAlphaState();
 }
 

@@ -1,11 +1,10 @@
 #include "CObjectFlash.h"
+#include "ShowShaders.h"
 #include "../CEventCollector.h"
-#include "../../engine/assets/HvVertexShader.h"
 #include "../../engine/core/HvMath.h"
 #include "../../engine/render/HvAlphaProperty.h"
 #include "../../engine/render/HvGeometry.h"
 #include "../../engine/render/HvNode.h"
-#include "../../engine/render/HvVertexShaderProperty.h"
 #include "../../engine/render/HvZBufferProperty.h"
 #include <algorithm>
 
@@ -18,20 +17,6 @@ static const char* kFadeScreen = "fade_screen";
 
 static const float kFlashLength = 0.5f;  // s, every flash
 static const float kBeat = 2.08f;        // s between beat flashes
-
-// Registers: c0 the overlay colour with its opacity (the object's colour, read at every draw).
-// The quad's positions are already in clip space: no camera applies.
-static const char* kFlashShader = R"(;------------------------------------------------------------
-; FLASH SHADER
-;------------------------------------------------------------
-#define COLOR 0
-
-vs_1_1
-dcl_position v0
-
-mov oPos, v0
-mov oD0, c[ COLOR ]
-)";
 
 bool CObjectFlash::ScheduleEvents() {
   CEventCollector& e = Events();
@@ -97,10 +82,8 @@ bool CObjectFlash::Create() {
   const uint32_t modes[HvPassCount] = {HvPassSkip, HvPassDraw, HvPassSkip, HvPassSkip};
   for (uint32_t pass = 0; pass < HvPassCount; ++pass) node->SetPassMode(pass, modes[pass]);
 
-  auto* shader = new HvVertexShader("flash_screen_vertex_shader", {kFlashShader, D3DFVF_XYZ});
-  shader->Refresh();  // a failure is reported; the quad is then drawn without its shader
-  auto* colorConstant = new HvVertexShaderProperty(shader);
-  colorConstant->AddConstantData(0, color, 1);
+  // A failure is reported; the quad is then drawn without its shader. c0 is the colour, read at every draw.
+  HvVertexShaderProperty* colorConstant = CreateShaderProperty(kFlashShader, {color});
   for (uint32_t pass = 1; pass <= 2; ++pass) {
     auto* z = new HvZBufferProperty;  // over everything, leaving the depth buffer alone
     z->depthWrite = z->depthTest = false;

@@ -1,18 +1,18 @@
 #include "CObjectRoom.h"
 #include "CObjectStar.h"
+#include "SceneModel.h"
+#include "ShowShaders.h"
 #include "../CCore.h"
 #include "../CEventCollector.h"
 #include "../../engine/assets/HvAnimationController.h"
 #include "../../engine/core/HvMath.h"
 #include "../../engine/core/HvTimer.h"
-#include "../../engine/render/HvAlphaProperty.h"
 #include "../../engine/render/HvCamera.h"
 #include "../../engine/render/HvCameraProperty.h"
 #include "../../engine/render/HvCullingProperty.h"
 #include "../../engine/render/HvLightingProperty.h"
 #include "../../engine/render/HvNode.h"
 #include "../../engine/render/HvPointLight.h"
-#include "../../engine/render/HvVertexShaderProperty.h"
 #include <cstdio>
 
 static const char* const kTurnOn = "turn_on";
@@ -55,124 +55,6 @@ bool CObjectRoom::OnEvent(float progress, const std::string& name) {
   return CObject::OnEvent(progress, name);
 }
 
-// Point-light shader registers, all per node:
-//   c0..c3  world-view-projection, transposed (selector 0)
-//   c4..c7  World, transposed                 (selector 2)
-//   c8      position of light 0               (selector 12 + light 0)
-//   c9      (0, attenuation / range, 0, 0)    (selector 17 + light 0)
-//   c10     colour of light 0                 (selector 16 + light 0)
-//   c11     ambient colour                    (selector 11)
-static const char* const kRoomShader = R"(;------------------------------------------------------------
-; POINT LIGHT SHADER
-; one point light in world space, intensity range / (attenuation * d)
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define WORLD 4
-#define WORLD_1 5
-#define WORLD_2 6
-#define WORLD_3 7
-#define LIGHT_POSITION_1 8
-#define LIGHT_ATTENUATION_1 9
-#define LIGHT_COLOR_1 10
-#define AMBIENT_COLOR 11
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-dp4 r0.x, v0, c[ WORLD ]
-dp4 r0.y, v0, c[ WORLD_1 ]
-dp4 r0.z, v0, c[ WORLD_2 ]
-dp4 r0.w, v0, c[ WORLD_3 ]
-dp3 r1.x, v1, c[ WORLD ]
-dp3 r1.y, v1, c[ WORLD_1 ]
-dp3 r1.z, v1, c[ WORLD_2 ]
-sub r2.xyz, c[ LIGHT_POSITION_1 ], r0
-dp3 r3, r2, r2
-rsq r4.yw, r3.x
-mul r2.xyz, r2, r4.y
-dst r5, r3, r4
-dp4 r6.x, r5, c[ LIGHT_ATTENUATION_1 ]
-rcp r6.x, r6.x
-dp3 r7.x, r1, r2
-mul r7.x, r7.x, r6.x
-mad oD0, c[ LIGHT_COLOR_1 ], r7.x, c[ AMBIENT_COLOR ]
-mov oT0, v2
-)";
-
-// Mirror variant: c0..c3 are filled as above but not read; the position goes World -> reflection ->
-// view-projection. Lighting uses the unreflected world position.
-//   c4..c10  as above               c16      ambient colour (selector 11)
-//   c18..c21 view-projection, transposed (selector 3)
-//   c23..c26 columns of the reflection matrix (fixed per floor)
-static const char* const kRoomMirrorShader = R"(;------------------------------------------------------------
-; POINT LIGHT SHADER, MIRRORED
-; the point light shader drawn reflected through a floor plane
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define WORLD 4
-#define WORLD_1 5
-#define WORLD_2 6
-#define WORLD_3 7
-#define LIGHT_POSITION_1 8
-#define LIGHT_ATTENUATION_1 9
-#define LIGHT_COLOR_1 10
-#define AMBIENT_COLOR 16
-#define VIEW_PROJECTION 18
-#define VIEW_PROJECTION_1 19
-#define VIEW_PROJECTION_2 20
-#define VIEW_PROJECTION_3 21
-#define REFLECTION 23
-#define REFLECTION_1 24
-#define REFLECTION_2 25
-#define REFLECTION_3 26
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-dp4 r0.x, v0, c[ WORLD ]
-dp4 r0.y, v0, c[ WORLD_1 ]
-dp4 r0.z, v0, c[ WORLD_2 ]
-dp4 r0.w, v0, c[ WORLD_3 ]
-dp4 r8.x, r0, c[ REFLECTION ]
-dp4 r8.y, r0, c[ REFLECTION_1 ]
-dp4 r8.z, r0, c[ REFLECTION_2 ]
-dp4 r8.w, r0, c[ REFLECTION_3 ]
-dp4 oPos.x, r8, c[ VIEW_PROJECTION ]
-dp4 oPos.y, r8, c[ VIEW_PROJECTION_1 ]
-dp4 oPos.z, r8, c[ VIEW_PROJECTION_2 ]
-dp4 oPos.w, r8, c[ VIEW_PROJECTION_3 ]
-dp3 r1.x, v1, c[ WORLD ]
-dp3 r1.y, v1, c[ WORLD_1 ]
-dp3 r1.z, v1, c[ WORLD_2 ]
-sub r2.xyz, c[ LIGHT_POSITION_1 ], r0
-dp3 r3, r2, r2
-rsq r4.yw, r3.x
-mul r2.xyz, r2, r4.y
-dst r5, r3, r4
-dp4 r6.x, r5, c[ LIGHT_ATTENUATION_1 ]
-rcp r6.x, r6.x
-dp3 r7.x, r1, r2
-mul r7.x, r7.x, r6.x
-mad oD0, c[ LIGHT_COLOR_1 ], r7.x, c[ AMBIENT_COLOR ]
-mov oT0, v2
-)";
-
-static const uint32_t kModelFormat = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
-
 CObjectRoom::CObjectRoom(const char* name) : CObject(name) {}
 
 CObjectRoom::~CObjectRoom() = default;
@@ -212,16 +94,9 @@ bool CObjectRoom::Create() {
   const float noHighlight = 0.0f;
   SetSubtreeMaterial(node.Get(), nullptr, nullptr, &noHighlight);
 
-  HvVertexShader* shader = FindOrCreateVertexShader("room_vertex_shader", kRoomShader, kModelFormat);
-  if (!shader) return false;
-  HvVertexShaderProperty* constants = new HvVertexShaderProperty(shader);
-  constants->AddNodeConstant(0, HvConstWorldViewProjection);
-  constants->AddNodeConstant(4, HvConstWorld);
-  constants->AddNodeConstant(8, HvConstLightPosition + HvLightBit);
-  constants->AddNodeConstant(9, HvConstLightAttenuation + HvLightBit);
-  constants->AddNodeConstant(10, HvConstLightColor + HvLightBit);
-  constants->AddNodeConstant(11, HvConstAmbient);
-  node->AddProperty(constants, 0);
+  HvRef<HvVertexShaderProperty> shading = CreateShaderProperty(kRoomShader);
+  if (!ShaderMade(shading.Get())) return false;
+  node->AddProperty(shading.Get(), 0);
 
   controller = new HvAnimationController(node.Get());
   controller->SetLoopMode(HvAnimationController::Loop);
@@ -265,29 +140,17 @@ bool CObjectRoom::SetupReflection(const char* surfaceName, uint32_t pass) {
 
   // The surface itself: drawn only in this pass, by the alpha collector, blended over the reflection
   // with the room's own shader, camera and light (the collector draws it outside the room's subtree).
-  auto* blend = new HvAlphaProperty;
-  blend->bucket = 3;
-  blend->blendOp = D3DBLENDOP_ADD;
-  blend->srcBlend = D3DBLEND_SRCALPHA;
-  blend->destBlend = D3DBLEND_INVSRCALPHA;
-  surface->AddProperty(blend, pass);
+  surface->AddProperty(CreateAlphaProperty(3, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA), pass);
   for (uint32_t kind : {HvPropertyVertexShader, HvPropertyCamera, HvPropertyLighting})
     surface->AddProperty(PropertyInForce(surface, kind, 0), pass);
   surface->SetPassMode(0, HvPassSkip);
   surface->SetPassMode(pass, HvPassDraw);
 
-  HvVertexShader* shader = FindOrCreateVertexShader("room_vertex_shader_mirror", kRoomMirrorShader, kModelFormat);
-  if (!shader) return false;
-  HvVertexShaderProperty* constants = new HvVertexShaderProperty(shader);
-  constants->AddNodeConstant(0, HvConstWorldViewProjection);
-  constants->AddNodeConstant(4, HvConstWorld);
-  constants->AddNodeConstant(18, HvConstViewProjection);
-  constants->AddNodeConstant(8, HvConstLightPosition + HvLightBit);
-  constants->AddNodeConstant(9, HvConstLightAttenuation + HvLightBit);
-  constants->AddNodeConstant(10, HvConstLightColor + HvLightBit);
-  constants->AddNodeConstant(16, HvConstAmbient);
-  AddMirrorConstants(constants, plane);
-  node->AddProperty(constants, pass);
+  float mirror[4][4];
+  MirrorColumns(plane, mirror);
+  HvRef<HvVertexShaderProperty> shading = CreateShaderProperty(kRoomMirrorShader, {&mirror[0][0]});
+  if (!ShaderMade(shading.Get())) return false;
+  node->AddProperty(shading.Get(), pass);
   node->AddProperty(new HvCullingProperty(D3DCULL_CW), pass);
   node->SetPassMode(0, HvPassDraw);
   node->SetPassMode(pass, HvPassDraw);

@@ -1,9 +1,8 @@
 #include "CObjectStar.h"
-#include "../CCore.h"
+#include "SceneModel.h"
+#include "ShowShaders.h"
 #include "../CEventCollector.h"
 #include "../../engine/assets/HvAnimationController.h"
-#include "../../engine/assets/HvVertexShader.h"
-#include "../../engine/assets/HvXFileLoader.h"
 #include "../../engine/core/HvMath.h"
 #include "../../engine/core/HvTimer.h"
 #include "../../engine/render/HvCamera.h"
@@ -13,9 +12,7 @@
 #include "../../engine/render/HvGeometry.h"
 #include "../../engine/render/HvLightingProperty.h"
 #include "../../engine/render/HvNode.h"
-#include "../../engine/render/HvVertexShaderProperty.h"
 #include <cmath>
-#include <windows.h>
 
 static const char* const kTurnOn = "turn_on";
 static const char* const kBlendAnimations = "blend_animations";
@@ -60,115 +57,6 @@ bool CObjectStar::OnEvent(float progress, const std::string& name) {
 
 float StarPulseScale(float progress) { return 3.0f + (4.5f - 3.0f) * EvaluateCurve(CurveFlash, progress); }
 
-// Star shader registers (c0..c8 per node, c9 the object's scale factor):
-//   c0..c3  world-view-projection, transposed       (selector 0)
-//   c4      camera back vector, object space        (selector 7)
-//   c5      direction of light 0, object space      (selector 15 + light 0)
-//   c6..c8  material colour, specular colour, power (selectors 8, 9, 10)
-//   c9      scale factor (x, y, z, 1)               (the object's data)
-static const char* const kStarShader = R"(;------------------------------------------------------------
-; STAR SHADER
-; scaled position, one directional light in object space,
-; diffuse and specular per vertex
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define CAMERA_DIRECTION_OS 4
-#define LIGHT_DIRECTION_OS 5
-#define MATERIAL_COLOR 6
-#define MATERIAL_SPECULAR 7
-#define MATERIAL_SPECULAR_POWER 8
-#define SCALE_FACTOR 9
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-mul r0, v0, c[ SCALE_FACTOR ]
-dp4 oPos.x, r0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, r0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, r0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, r0, c[ TRANSFORM_MATRIX_3 ]
-mov r1, -c[ LIGHT_DIRECTION_OS ]
-add r2.xyz, r1, c[ CAMERA_DIRECTION_OS ]
-dp3 r2.w, r2, r2
-rsq r2.w, r2.w
-mul r2.xyz, r2, r2.w
-dp3 r3.x, v1, r1
-dp3 r3.y, v1, r2
-mov r3.w, c[ MATERIAL_SPECULAR_POWER ].y
-lit r4, r3
-mul oD0, c[ MATERIAL_COLOR ], r4.y
-mul oD1, c[ MATERIAL_SPECULAR ], r4.z
-mov oT0, v2
-)";
-
-// Mirror shader registers:
-//   c4..c8   as in the star shader, except c5: direction of light 0 in world space (selector 14 + light 0)
-//   c9..c12  World, transposed                      (selector 2)
-//   c13..c16 view-projection, transposed            (selector 3)
-//   c17      scale factor                           (the object's data)
-//   c23..c26 columns of the reflection matrix       (fixed by SetupMirror)
-static const char* const kStarMirrorShader = R"(;------------------------------------------------------------
-; STAR MIRROR SHADER
-; as the star shader, drawn reflected through a plane
-;------------------------------------------------------------
-#define CAMERA_DIRECTION_OS 4
-#define LIGHT_DIRECTION 5
-#define MATERIAL_COLOR 6
-#define MATERIAL_SPECULAR 7
-#define MATERIAL_SPECULAR_POWER 8
-#define TRANSFORM_WORLD 9
-#define TRANSFORM_WORLD_1 10
-#define TRANSFORM_WORLD_2 11
-#define TRANSFORM_WORLD_3 12
-#define VIEW_PROJECTION 13
-#define VIEW_PROJECTION_1 14
-#define VIEW_PROJECTION_2 15
-#define VIEW_PROJECTION_3 16
-#define SCALE_FACTOR 17
-#define REFLECTION 23
-#define REFLECTION_1 24
-#define REFLECTION_2 25
-#define REFLECTION_3 26
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-mul r0, v0, c[ SCALE_FACTOR ]
-dp4 r5.x, r0, c[ TRANSFORM_WORLD ]
-dp4 r5.y, r0, c[ TRANSFORM_WORLD_1 ]
-dp4 r5.z, r0, c[ TRANSFORM_WORLD_2 ]
-dp4 r5.w, r0, c[ TRANSFORM_WORLD_3 ]
-dp4 r6.x, r5, c[ REFLECTION ]
-dp4 r6.y, r5, c[ REFLECTION_1 ]
-dp4 r6.z, r5, c[ REFLECTION_2 ]
-dp4 r6.w, r5, c[ REFLECTION_3 ]
-dp4 oPos.x, r6, c[ VIEW_PROJECTION ]
-dp4 oPos.y, r6, c[ VIEW_PROJECTION_1 ]
-dp4 oPos.z, r6, c[ VIEW_PROJECTION_2 ]
-dp4 oPos.w, r6, c[ VIEW_PROJECTION_3 ]
-mov r1, -c[ LIGHT_DIRECTION ]
-add r2.xyz, r1, c[ CAMERA_DIRECTION_OS ]
-dp3 r2.w, r2, r2
-rsq r2.w, r2.w
-mul r2.xyz, r2, r2.w
-dp3 r3.x, v1, r1
-dp3 r3.y, v1, r2
-mov r3.w, c[ MATERIAL_SPECULAR_POWER ].y
-lit r4, r3
-mul oD0, c[ MATERIAL_COLOR ], r4.y
-mul oD1, c[ MATERIAL_SPECULAR ], r4.z
-mov oT0, v2
-)";
-
-static const uint32_t kModelFormat = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
-
 CObjectStar::CObjectStar(const char* name) : CObject(name) {}
 
 CObjectStar::~CObjectStar() = default;
@@ -199,17 +87,9 @@ bool CObjectStar::Create() {
   lighting->AddLight(light.Get());
   for (uint32_t pass = 0; pass < 3; ++pass) node->AddProperty(lighting, pass);
 
-  HvVertexShader* shader = FindOrCreateVertexShader("star_vertex_shader", kStarShader, kModelFormat);
-  if (!shader) return false;
-  HvVertexShaderProperty* constants = new HvVertexShaderProperty(shader);
-  constants->AddNodeConstant(0, HvConstWorldViewProjection);
-  constants->AddNodeConstant(4, HvConstBackVectorObject);
-  constants->AddNodeConstant(5, HvConstLightDirectionObject + HvLightBit);
-  constants->AddNodeConstant(6, HvConstMaterialColor);
-  constants->AddNodeConstant(7, HvConstMaterialSpecular);
-  constants->AddNodeConstant(8, HvConstMaterialPower);
-  constants->AddConstantData(9, scaleFactor, 1);
-  node->AddProperty(constants, 0);
+  HvRef<HvVertexShaderProperty> shading = CreateShaderProperty(kStarShader, {scaleFactor});
+  if (!ShaderMade(shading.Get())) return false;
+  node->AddProperty(shading.Get(), 0);
 
   FillPhases(restCopy ? restCopy.Get() : node.Get());
   OnEvent(-1.0f, kTurnOff);  // hidden until its entrance
@@ -285,19 +165,11 @@ void StarDeformVertices(const float* restPositions, const float* restNormals, co
 bool CObjectStar::SetupMirror(uint32_t pass, const D3DXPLANE& plane) {
   if (!node) return false;
   ShareSurfaceProperties(node.Get(), pass);
-  HvVertexShader* shader = FindOrCreateVertexShader("star_vertex_shader_mirror", kStarMirrorShader, kModelFormat);
-  if (!shader) return false;
-  HvVertexShaderProperty* constants = new HvVertexShaderProperty(shader);
-  constants->AddNodeConstant(9, HvConstWorld);
-  constants->AddNodeConstant(13, HvConstViewProjection);
-  constants->AddNodeConstant(4, HvConstBackVectorObject);
-  constants->AddNodeConstant(5, HvConstLightDirection + HvLightBit);
-  constants->AddNodeConstant(6, HvConstMaterialColor);
-  constants->AddNodeConstant(7, HvConstMaterialSpecular);
-  constants->AddNodeConstant(8, HvConstMaterialPower);
-  constants->AddConstantData(17, scaleFactor, 1);
-  AddMirrorConstants(constants, plane);
-  node->AddProperty(constants, pass);
+  float mirror[4][4];
+  MirrorColumns(plane, mirror);
+  HvRef<HvVertexShaderProperty> shading = CreateShaderProperty(kStarMirrorShader, {scaleFactor, &mirror[0][0]});
+  if (!ShaderMade(shading.Get())) return false;
+  node->AddProperty(shading.Get(), pass);
   node->AddProperty(new HvCullingProperty(D3DCULL_CW), pass);
   node->SetPassMode(0, HvPassDraw);
   node->SetPassMode(pass, HvPassDraw);
@@ -308,42 +180,4 @@ bool CObjectStar::Release() {
   phases.clear();
   phases.shrink_to_fit();
   return CObject::Release();
-}
-
-void MirrorColumns(const D3DXPLANE& plane, float columns[4][4]) {
-  D3DXMATRIX m;
-  D3DXMatrixReflect(&m, &plane);
-  for (int j = 0; j < 4; ++j)
-    for (int i = 0; i < 4; ++i) columns[j][i] = m.m[i][j];
-}
-
-void AddMirrorConstants(HvVertexShaderProperty* constants, const D3DXPLANE& plane) {
-  float columns[4][4];
-  MirrorColumns(plane, columns);
-  for (uint32_t j = 0; j < 4; ++j) constants->AddConstantValue(23 + j, columns[j]);
-}
-
-void ShareSurfaceProperties(HvNode* n, uint32_t pass) {
-  for (uint32_t kind : {HvPropertyMaterial, HvPropertyTexturing})
-    if (HvProperty* p = n->FindProperty(kind, 0)) n->AddProperty(p, pass);
-  for (size_t i = 0; i < n->GetChildCount(); ++i) ShareSurfaceProperties(n->GetChild(i), pass);
-}
-
-HvNode* LoadSceneModel(const char* folder, const char* fileName) {
-  char savedDirectory[MAX_PATH] = "";
-  GetCurrentDirectoryA(MAX_PATH, savedDirectory);
-  SetCurrentDirectoryA(folder);
-  HvNode* model = LoadXFile(fileName);
-  SetCurrentDirectoryA(savedDirectory);
-  if (!model) return nullptr;
-  HvCore::GetInstance()->GetSceneRoot()->AddChild(model);
-  model->Refresh();
-  return model;
-}
-
-HvVertexShader* FindOrCreateVertexShader(const char* name, const char* text, uint32_t vertexFormat) {
-  HvObjectPool* pool = HvCore::GetInstance()->GetPool(HvPoolVertexShader);
-  if (HvObject* found = pool->FindByName(name)) return static_cast<HvVertexShader*>(found);
-  HvVertexShader* shader = new HvVertexShader(name, {text, vertexFormat});
-  return shader->Refresh() ? shader : nullptr;
 }

@@ -10,8 +10,6 @@
 class HvAnimationController;
 class HvCamera;
 class HvDirectionalLight;
-class HvVertexShader;
-class HvVertexShaderProperty;
 
 class CObjectStar : public CObject {
 public:
@@ -56,18 +54,3 @@ D3DXMATRIX StarWobbleMatrix(float now, float phase, float blend, float wobble);
 // when blend is -1, else each position and normal rotated by its wobble matrix.
 void StarDeformVertices(const float* restPositions, const float* restNormals, const float* phases, size_t count,
                         float now, float blend, float wobble, float* positions, float* normals);
-
-// The four columns of the reflection through `plane`, one register each (x, y, z, w of column j):
-// with a row-vector point p, dot(p, column j) is the j-th component of p x Reflect.
-void MirrorColumns(const D3DXPLANE& plane, float columns[4][4]);
-void AddMirrorConstants(HvVertexShaderProperty* constants, const D3DXPLANE& plane);  // c23..c26
-
-// Shared by the star and the room, whose mirrored copies keep the surfaces of pass 0.
-// Adds the material and texturing properties of pass 0 of the node and its descendants to `pass`.
-void ShareSurfaceProperties(HvNode* node, uint32_t pass);
-// Loads `fileName` from the data subfolder `folder` (the current directory is restored), hangs it under
-// the scene root and computes its world matrices; null if it cannot be loaded.
-HvNode* LoadSceneModel(const char* folder, const char* fileName);
-// The shader of that name from the core's vertex-shader pool, made and created from `text` if it is
-// not there yet; null if it cannot be created.
-HvVertexShader* FindOrCreateVertexShader(const char* name, const char* text, uint32_t vertexFormat);

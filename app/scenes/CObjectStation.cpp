@@ -1,5 +1,5 @@
 #include "CObjectStation.h"
-#include "SceneShader.h"
+#include "ShowShaders.h"
 #include "../CCore.h"
 #include "../CEventCollector.h"
 #include "../../engine/assets/HvAnimationController.h"
@@ -125,241 +125,6 @@ const float kDegree = 0.017453292f;  // rad
 const float kAspect = 1.333f;
 const float kNear = 30.0f;
 const float kFar = 5700.0f;
-const uint32_t kStationFormat = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
-const uint32_t kVertexPaintFormat = kStationFormat | D3DFVF_DIFFUSE;
-
-// One point light with attenuation 1 / (a0 + a1 d + a2 d^2); light colour and specular are bound
-// but not used.
-const char* const kStationText = R"(;------------------------------------------------------------
-; SPACE STATION SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define WORLD 4
-#define WORLD_1 5
-#define WORLD_2 6
-#define WORLD_3 7
-#define LIGHT_POSITION_1 8
-#define LIGHT_ATTENUATION_1 9
-#define LIGHT_COLOR_1 10
-#define SPECULAR_POWER 14
-#define EYE_VECTOR 15
-#define AMBIENT_COLOR 16
-#define SPECULAR_COLOR 17
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oT0, v2
-
-; world position and unit world normal
-dp4 r0.x, v0, c[ WORLD ]
-dp4 r0.y, v0, c[ WORLD_1 ]
-dp4 r0.z, v0, c[ WORLD_2 ]
-dp3 r1.x, v1, c[ WORLD ]
-dp3 r1.y, v1, c[ WORLD_1 ]
-dp3 r1.z, v1, c[ WORLD_2 ]
-dp3 r1.w, r1, r1
-rsq r1.w, r1.w
-mul r1.xyz, r1, r1.w
-
-; L, d^2, 1/d and the attenuation from (1, d, d^2)
-sub r2.xyz, c[ LIGHT_POSITION_1 ], r0
-dp3 r2.w, r2, r2
-rsq r3.w, r2.w
-mul r2.xyz, r2, r3.w
-dst r4, r2.wwww, r3.wwww
-dp3 r4.w, r4, c[ LIGHT_ATTENUATION_1 ]
-rcp r4.w, r4.w
-
-dp3 r5.x, r1, r2
-mul r5.x, r5.x, r4.w
-mov r6, c[ AMBIENT_COLOR ]
-add oD0, r6, r5.x
-)";
-
-// The station shader for meshes with vertex colours: light and ambient both tinted by the colour.
-const char* const kVertexPaintText = R"(;------------------------------------------------------------
-; VERTEX PAINT SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define WORLD 4
-#define WORLD_1 5
-#define WORLD_2 6
-#define WORLD_3 7
-#define LIGHT_POSITION_1 8
-#define LIGHT_ATTENUATION_1 9
-#define LIGHT_COLOR_1 10
-#define SPECULAR_POWER 14
-#define EYE_VECTOR 15
-#define AMBIENT_COLOR 16
-#define SPECULAR_COLOR 17
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-dcl_color v3
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oT0, v2
-
-; world position and unit world normal
-dp4 r0.x, v0, c[ WORLD ]
-dp4 r0.y, v0, c[ WORLD_1 ]
-dp4 r0.z, v0, c[ WORLD_2 ]
-dp3 r1.x, v1, c[ WORLD ]
-dp3 r1.y, v1, c[ WORLD_1 ]
-dp3 r1.z, v1, c[ WORLD_2 ]
-dp3 r1.w, r1, r1
-rsq r1.w, r1.w
-mul r1.xyz, r1, r1.w
-
-; L, d^2, 1/d and the attenuation from (1, d, d^2)
-sub r2.xyz, c[ LIGHT_POSITION_1 ], r0
-dp3 r2.w, r2, r2
-rsq r3.w, r2.w
-mul r2.xyz, r2, r3.w
-dst r4, r2.wwww, r3.wwww
-dp3 r4.w, r4, c[ LIGHT_ATTENUATION_1 ]
-rcp r4.w, r4.w
-
-dp3 r5.x, r1, r2
-mul r5.x, r5.x, r4.w
-mul r6, v3, c[ AMBIENT_COLOR ]
-mad oD0, v3, r5.x, r6
-)";
-
-// A see-through pane that reflects the glass cube map: constant colour ALPHA, reflection vector as
-// texture coordinate.
-const char* const kGlassText = R"(;------------------------------------------------------------
-; GLASS SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define ALPHA 4
-#define TRANSFORM_WORLD 9
-#define TRANSFORM_WORLD_1 10
-#define TRANSFORM_WORLD_2 11
-#define TRANSFORM_WORLD_3 12
-#define EYE_VECTOR 13
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oD0, c[ ALPHA ]
-
-; E - 2 N (E.N) with E the unit eye-to-vertex vector, N the unit world normal
-dp4 r0.x, v0, c[ TRANSFORM_WORLD ]
-dp4 r0.y, v0, c[ TRANSFORM_WORLD_1 ]
-dp4 r0.z, v0, c[ TRANSFORM_WORLD_2 ]
-dp3 r1.x, v1, c[ TRANSFORM_WORLD ]
-dp3 r1.y, v1, c[ TRANSFORM_WORLD_1 ]
-dp3 r1.z, v1, c[ TRANSFORM_WORLD_2 ]
-dp3 r1.w, r1, r1
-rsq r1.w, r1.w
-mul r1.xyz, r1, r1.w
-sub r2.xyz, r0, c[ EYE_VECTOR ]
-dp3 r2.w, r2, r2
-rsq r2.w, r2.w
-mul r2.xyz, r2, r2.w
-dp3 r3.x, r2, r1
-add r3.x, r3.x, r3.x
-mad oT0.xyz, r1, -r3.x, r2
-)";
-
-// Sky box faces without vertex colours: shaded by how much they face the camera.
-const char* const kSkyBoxText = R"(;------------------------------------------------------------
-; SKY BOX SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define MATERIAL_COLOR 4
-#define AMBIENT_COLOR 5
-#define CAMERA_DIRECTION 6
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oT0, v2
-dp3 r0.x, v1, c[ CAMERA_DIRECTION ]
-mov r1, c[ AMBIENT_COLOR ]
-mad oD0, c[ MATERIAL_COLOR ], r0.x, r1
-)";
-
-// Sky box faces with vertex colours: the colour as it is.
-const char* const kSkyBoxVertexColorText = R"(;------------------------------------------------------------
-; SKY BOX VERTEX COLOUR SHADER
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define MATERIAL_COLOR 4
-#define AMBIENT_COLOR 5
-#define CAMERA_DIRECTION 6
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-dcl_color v3
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oT0, v2
-mov oD0, v3
-)";
-
-// The station and vertex-paint shaders share their register table.
-const ShaderBinding kStationBindings[] = {
-  {0, HvConstWorldViewProjection},
-  {4, HvConstWorld},
-  {8, HvConstLightPosition | HvLightBit},
-  {9, HvConstLightAttenuation | HvLightBit},
-  {10, HvConstLightColor | HvLightBit},
-  {14, HvConstMaterialPower},
-  {15, HvConstBackVectorObject},
-  {16, HvConstAmbient},
-  {17, HvConstMaterialSpecular},
-};
-const ShaderBinding kGlassBindings[] = {{0, HvConstWorldViewProjection}, {9, HvConstWorld}, {13, HvConstEye}};
-const uint32_t kGlassAlphaRegister = 4;
-const ShaderBinding kSkyBoxBindings[] = {
-  {0, HvConstWorldViewProjection}, {4, HvConstMaterialColor}, {5, HvConstAmbient}, {6, HvConstBackVectorObject},
-};
 
 bool IsNamed(const HvNode* n, const char* const* names, size_t count) {
   return std::any_of(names, names + count, [n](const char* s) { return n->GetName() == s; });
@@ -415,9 +180,9 @@ void CObjectStation::SetupScene(bool groupByShader) {
   lighting->AddLight(light.Get());
   root->AddProperty(lighting, 0);
 
-  stationShader = CreateShaderProperty("space_station_vertex_shader", kStationText, kStationFormat, kStationBindings);
+  stationShader = CreateShaderProperty(kStationShader);
   root->AddProperty(stationShader.Get(), 0);
-  vertexPaintShader = CreateShaderProperty("vertex_paint", kVertexPaintText, kVertexPaintFormat, kStationBindings);
+  vertexPaintShader = CreateShaderProperty(kVertexPaintShader);
 
   // The camera path runs on show time: its keys start at the scene's start.
   if (HvNode* path = root->FindNode("Camera")) {
@@ -454,8 +219,8 @@ void CObjectStation::ApplyStationShading(HvNode* n) {
   static const char* const kOwnShading[] = {"ship", "SkyBox", "glass_station", "glass_corridor"};
   if (IsNamed(n, kOwnShading, 4)) return;
   if (HvGeometry* g = n->GetGeometry()) {
-    if (g->GetVertexFormat() == kStationFormat) n->AddProperty(stationShader.Get(), 0);
-    else if (g->GetVertexFormat() == kVertexPaintFormat) n->AddProperty(vertexPaintShader.Get(), 0);
+    if (g->GetVertexFormat() == kStationShader.vertexFormat) n->AddProperty(stationShader.Get(), 0);
+    else if (g->GetVertexFormat() == kVertexPaintShader.vertexFormat) n->AddProperty(vertexPaintShader.Get(), 0);
   }
   // The model names stand-in JPEGs; the see-through versions with alpha replace them.
   if (auto* t = static_cast<HvTexturingProperty*>(n->FindProperty(HvPropertyTexturing, 0))) {
@@ -475,12 +240,12 @@ void CObjectStation::ApplyStationShading(HvNode* n) {
 void CObjectStation::SetupSkyBox(bool groupByShader) {
   HvNode* sky = node->FindNode("SkyBox");
   if (!sky) return;
-  sky->AddProperty(CreateShaderProperty("sky_box_vs", kSkyBoxText, kStationFormat, kSkyBoxBindings), 0);
-  HvRef<HvVertexShaderProperty> colored =
-      CreateShaderProperty("sky_box_vs_vertex_color", kSkyBoxVertexColorText, kVertexPaintFormat, kSkyBoxBindings);
+  sky->AddProperty(CreateShaderProperty(kSkyBoxShader), 0);
+  HvRef<HvVertexShaderProperty> colored = CreateShaderProperty(kSkyBoxVertexColorShader);
   for (size_t i = 0; i < sky->GetChildCount(); ++i) {
     HvNode* face = sky->GetChild(i);
-    if (face->GetGeometry() && face->GetGeometry()->GetVertexFormat() == kVertexPaintFormat) face->AddProperty(colored.Get(), 0);
+    const HvGeometry* g = face->GetGeometry();
+    if (g && g->GetVertexFormat() == kSkyBoxVertexColorShader.vertexFormat) face->AddProperty(colored.Get(), 0);
   }
   if (groupByShader) sky->GroupByVertexShader(0);
 }
@@ -499,10 +264,8 @@ void CObjectStation::SetupGlass() {
     texturing->SetStage(0, cube.Get(), nullptr);
     glass->AddProperty(texturing, 0);
     glass->AddProperty(additive.Get(), 0);
-    HvVertexShaderProperty* shader = CreateShaderProperty("glass_vs", kGlassText, kStationFormat, kGlassBindings);
     const float alpha[4] = {pane.alpha, pane.alpha, pane.alpha, pane.alpha};
-    shader->AddConstantValue(kGlassAlphaRegister, alpha);
-    glass->AddProperty(shader, 0);
+    glass->AddProperty(CreateShaderProperty(kGlassShader, {alpha}), 0);
   }
 }
 

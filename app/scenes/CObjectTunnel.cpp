@@ -1,8 +1,8 @@
 #include "CObjectTunnel.h"
+#include "ShowShaders.h"
 #include "../CCore.h"
 #include "../CEventCollector.h"
 #include "../../engine/assets/HvAnimationController.h"
-#include "../../engine/assets/HvVertexShader.h"
 #include "../../engine/assets/HvXFileLoader.h"
 #include "../../engine/core/HvMath.h"
 #include "../../engine/core/HvMessageBox.h"
@@ -15,7 +15,6 @@
 #include "../../engine/render/HvLightingProperty.h"
 #include "../../engine/render/HvNode.h"
 #include "../../engine/render/HvPointLight.h"
-#include "../../engine/render/HvVertexShaderProperty.h"
 #include "../../engine/render/HvZBufferProperty.h"
 #include <algorithm>
 #include <cmath>
@@ -89,111 +88,6 @@ bool CObjectTunnel::OnEvent(float progress, const std::string& name) {
   return CObject::OnEvent(progress, name);
 }
 
-// Per-vertex lighting with two point lights: diffuse into oD0, specular into oD1. The world matrix
-// is taken to hold rotation and translation only, so the normal is not renormalised.
-const char* const kTunnelShaderText = R"(;------------------------------------------------------------
-; TUNNEL SHADER WITH TWO LIGHT SOURCES
-;------------------------------------------------------------
-#define TRANSFORM_MATRIX 0
-#define TRANSFORM_MATRIX_1 1
-#define TRANSFORM_MATRIX_2 2
-#define TRANSFORM_MATRIX_3 3
-#define WORLD 4
-#define WORLD_1 5
-#define WORLD_2 6
-#define WORLD_3 7
-#define LIGHT_POSITION_1 8
-#define LIGHT_ATTENUATION_1 9
-#define LIGHT_COLOR_1 10
-#define LIGHT_POSITION_2 11
-#define LIGHT_ATTENUATION_2 12
-#define LIGHT_COLOR_2 13
-#define SPECULAR_POWER 14
-#define EYE_VECTOR 15
-#define AMBIENT_COLOR 16
-#define SPECULAR_COLOR 17
-
-vs_1_1
-dcl_position v0
-dcl_normal v1
-dcl_texcoord v2
-
-dp4 oPos.x, v0, c[ TRANSFORM_MATRIX ]
-dp4 oPos.y, v0, c[ TRANSFORM_MATRIX_1 ]
-dp4 oPos.z, v0, c[ TRANSFORM_MATRIX_2 ]
-dp4 oPos.w, v0, c[ TRANSFORM_MATRIX_3 ]
-mov oT0, v2
-
-; r0 world position, r1 world normal
-dp4 r0.x, v0, c[ WORLD ]
-dp4 r0.y, v0, c[ WORLD_1 ]
-dp4 r0.z, v0, c[ WORLD_2 ]
-dp4 r0.w, v0, c[ WORLD_3 ]
-dp3 r1.x, v1, c[ WORLD ]
-dp3 r1.y, v1, c[ WORLD_1 ]
-dp3 r1.z, v1, c[ WORLD_2 ]
-
-; light 1: r2 direction, r3 (d*d, 1/d), r4.x attenuation, r5 half vector
-sub r2, c[ LIGHT_POSITION_1 ], r0
-dp3 r3.x, r2, r2
-rsq r3.y, r3.x
-mul r2, r2, r3.y
-dst r4, r3.xxxx, r3.yyyy
-dp3 r4.x, r4, c[ LIGHT_ATTENUATION_1 ]
-rcp r4.x, r4.x
-add r5, r2, c[ EYE_VECTOR ]
-dp3 r5.w, r5, r5
-rsq r5.w, r5.w
-mul r5.xyz, r5, r5.w
-dp3 r6.x, r1, r2
-dp3 r6.y, r1, r5
-mov r6.w, c[ SPECULAR_POWER ].y
-lit r6, r6
-mul r6.yz, r6, r4.x
-mul r7, c[ LIGHT_COLOR_1 ], r6.y
-mov r8.x, r6.z
-
-; light 2, same registers; r9 diffuse, r8.y specular
-sub r2, c[ LIGHT_POSITION_2 ], r0
-dp3 r3.x, r2, r2
-rsq r3.y, r3.x
-mul r2, r2, r3.y
-dst r4, r3.xxxx, r3.yyyy
-dp3 r4.x, r4, c[ LIGHT_ATTENUATION_2 ]
-rcp r4.x, r4.x
-add r5, r2, c[ EYE_VECTOR ]
-dp3 r5.w, r5, r5
-rsq r5.w, r5.w
-mul r5.xyz, r5, r5.w
-dp3 r6.x, r1, r2
-dp3 r6.y, r1, r5
-mov r6.w, c[ SPECULAR_POWER ].y
-lit r6, r6
-mul r6.yz, r6, r4.x
-mul r9, c[ LIGHT_COLOR_2 ], r6.y
-mov r8.y, r6.z
-
-add r7, r7, r9
-add oD0, r7, c[ AMBIENT_COLOR ]
-add r8.x, r8.x, r8.y
-mul oD1, c[ SPECULAR_COLOR ], r8.x
-)";
-
-const TunnelShaderBinding kTunnelShaderBindings[kTunnelShaderBindingCount] = {
-  {0, "TRANSFORM_MATRIX", HvConstWorldViewProjection},
-  {4, "WORLD", HvConstWorld},
-  {8, "LIGHT_POSITION_1", HvLightBit | HvConstLightPosition},
-  {9, "LIGHT_ATTENUATION_1", HvLightBit | HvConstLightAttenuation},
-  {10, "LIGHT_COLOR_1", HvLightBit | HvConstLightColor},
-  {11, "LIGHT_POSITION_2", (HvLightBit << 1) | HvConstLightPosition},
-  {12, "LIGHT_ATTENUATION_2", (HvLightBit << 1) | HvConstLightAttenuation},
-  {13, "LIGHT_COLOR_2", (HvLightBit << 1) | HvConstLightColor},
-  {14, "SPECULAR_POWER", HvConstMaterialPower},
-  {15, "EYE_VECTOR", HvConstBackVector},
-  {16, "AMBIENT_COLOR", HvConstAmbient},
-  {17, "SPECULAR_COLOR", HvConstMaterialSpecular},
-};
-
 static const float kDegree = 0.0174533f;     // radians
 static const float kAspect = 1.333f;
 static const float kNearPlane = 1.0f;
@@ -244,11 +138,9 @@ bool CObjectTunnel::Create() {
   camera->SetPositionNode(cameraNode.Get(), true);
   camera->SetTargetNode(cameraTarget, true);
 
-  HvRef<HvVertexShader> shader = new HvVertexShader("tunnel_vertex_shader", {kTunnelShaderText, D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1});
-  if (!shader->Refresh()) return false;  // the assembler has said why
-  auto* shading = new HvVertexShaderProperty(shader.Get());
-  for (const TunnelShaderBinding& b : kTunnelShaderBindings) shading->AddNodeConstant(b.firstRegister, b.source);
-  segments[0]->AddProperty(shading, 0);
+  HvRef<HvVertexShaderProperty> shading = CreateShaderProperty(kTunnelShader);
+  if (!ShaderMade(shading.Get())) return false;  // the assembler has said why
+  segments[0]->AddProperty(shading.Get(), 0);
 
   auto* lighting = new HvLightingProperty;
   const float ambient[4] = {0.1f, 0.1f, 0.1f, 1.0f};

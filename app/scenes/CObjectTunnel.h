@@ -54,17 +54,6 @@ float TunnelShakeOffset(float progress);
 // each taken in its own coordinates (node matrices are not applied). False when there is none.
 bool TunnelSubtreeBounds(HvNode* node, float box[6]);
 
-// The vertex shader of the tube ("tunnel_vertex_shader", vs_1_1 text) and the constant registers
-// that the scene fills, in the order they are added to the shader property.
-extern const char* const kTunnelShaderText;
-struct TunnelShaderBinding {
-  uint32_t firstRegister;
-  const char* name;  // the #define of the register in the text
-  uint32_t source;   // HvNodeConstant, plus the light bit for light values
-};
-const uint32_t kTunnelShaderBindingCount = 12;
-extern const TunnelShaderBinding kTunnelShaderBindings[kTunnelShaderBindingCount];
-
 // The path time (s) that reset number index jumps to; false past the end of the table.
 bool TunnelResetTime(uint32_t index, float& seconds);
 

@@ -53,8 +53,9 @@ warm() { convert "$1" ${2:+-crop "$2"} -separate -delete 1 -compose minus_src -c
 # mean blue over mean red: 1.1 to 1.2 in the grey tunnel, above 1.3 in the station's hall and the room
 blue() { convert "$1" ${2:+-crop "$2"} -format '%[fx:mean.b / max(mean.r, 0.001)]' info:; }
 between() { more_than "$1" "$2" && less_than "$1" "$3"; }
-less_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
-more_than() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+# a < b, a > b: false unless the measurement a is a number (a missing picture gives an error message)
+less_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a == a + 0 && a < b) }'; }
+more_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a == a + 0 && a > b) }'; }
 
 finish() {
   if [ $failures -gt 0 ]; then

@@ -4,6 +4,7 @@
 #include "SceneFixture.h"
 #include "app/scenes/CObjectRoom.h"
 #include "app/scenes/CObjectStar.h"
+#include "app/scenes/SceneModel.h"
 #include "engine/assets/HvVertexShader.h"
 #include "engine/render/HvCullingProperty.h"
 #include "engine/render/HvMaterialProperty.h"

@@ -1,15 +1,10 @@
 // The tunnel's arithmetic: segment shifts while the camera flies and jumps, flashes, speeds, the
-// shake, the jump table, the model bounds, and its shader text against the registers it is fed.
-#include "RealDevice.h"
+// shake, the jump table and the model bounds.
 #include "SceneFixture.h"
 #include "app/scenes/CObjectTunnel.h"
-#include "engine/assets/HvVertexShader.h"
 #include "engine/render/HvGeometry.h"
 #include "engine/render/HvNode.h"
-#include "engine/render/HvVertexShaderProperty.h"
 #include <gtest/gtest.h>
-#include <map>
-#include <sstream>
 
 namespace {
 const float kLength = 1600, kFarEnd = 1600;  // a tube from z 0 to 1600 at the origin
@@ -150,28 +145,4 @@ TEST_F(TunnelBoundsTest, BoxEnclosesEveryGeometryInItsOwnCoordinates) {
   ASSERT_TRUE(TunnelSubtreeBounds(top.Get(), b));
   const float expected[6] = {-80, -70, 0, 70, 90, 1600};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(b[i], expected[i]) << "component " << i;
-}
-
-TEST(TunnelShader, AssemblesAndNamesEveryRegisterItIsFed) {
-  REQUIRE_REAL_DEVICE();
-  HvRef<HvVertexShader> vs = new HvVertexShader("unit_tunnel_vs", {kTunnelShaderText, 0x112});
-  EXPECT_EQ(CaptureStderrOf([&] { EXPECT_TRUE(vs->Refresh()); }), "");
-
-  std::map<std::string, uint32_t> defines;
-  std::istringstream text(kTunnelShaderText);
-  for (std::string line; std::getline(text, line);) {
-    std::istringstream words(line);
-    std::string directive, name;
-    uint32_t reg;
-    if (words >> directive >> name >> reg && directive == "#define") defines[name] = reg;
-  }
-  std::map<uint32_t, bool> fed;  // every register a binding writes
-  for (const TunnelShaderBinding& b : kTunnelShaderBindings) {
-    ASSERT_TRUE(defines.count(b.name)) << b.name;
-    EXPECT_EQ(defines[b.name], b.firstRegister) << b.name;
-    const uint32_t count = (b.source & 0xFF) <= HvConstViewProjection ? 4 : 1;
-    for (uint32_t r = 0; r < count; ++r) EXPECT_FALSE(fed[b.firstRegister + r]) << "register " << b.firstRegister + r << " fed twice";
-    for (uint32_t r = 0; r < count; ++r) fed[b.firstRegister + r] = true;
-  }
-  for (const auto& d : defines) EXPECT_TRUE(fed[d.second]) << d.first << " is never filled";
 }
