@@ -10,10 +10,4 @@ check "grab written" [ -f "$shot" ]
 check "640x480 picture" [ "$(bmp_size "$shot")" = "640 480" ]
 check "uniform bar over the scene" less_than "$(bmp_stddev "$shot" 640x72+0+0)" 0.01
 
-orvanta --res 12x34x
-check "bad option value exits non-zero" [ "$rc" != 0 ]
-check "bad option value explained" logged "bad value '12x34x' for --res"
-
-orvanta --windowed --res 640x480 --frobnicate
-check "unknown option refused" logged "unknown option '--frobnicate'"
 finish
