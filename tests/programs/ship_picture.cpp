@@ -144,7 +144,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
       size_t onlyOne = 0;
       for (size_t i = 0; i < plain.size(); ++i) onlyOne += plain[i] != pulse[i];
       const double area = double(Count(pulse)) / plainArea, outline = double(onlyOne) / plainArea;
-      snprintf(what, sizeof what, "pulse at %.1f s from angle %.2f keeps the outline: area %.3f of the plain ship's, %.3f outside either",
+      snprintf(what, sizeof what, "pulse at %.1f s from angle %.2f keeps the outline: area %.3f of the plain ship's, %.3f covered by one only",
                t, a, area, outline);
       Check(area > 0.94 && area < 1.06 && outline < 0.08, what);
     }
