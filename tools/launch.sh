@@ -27,8 +27,14 @@ if [ -z "${DISPLAY:-}" ] && [ $help = 0 ]; then
   args+=(--no-message-boxes)
 fi
 trap orv_stop_xvfb EXIT   # the wineserver may serve other programs of the prefix (parallel tests)
+# A wineserver started without a display keeps a display-less desktop for a few seconds after the
+# program ends; a run started meanwhile would join it and find no display. So a --help that starts
+# the prefix's wineserver waits for it to end.
+cold=false
+[ $help = 0 ] || orv_wineserver_running || cold=true
 cd "$bin"
 set +e
 "$WINE" Orvanta.exe "${args[@]}" | tr -d '\r'   # Wine writes text-mode lines
 rc=$?
+! $cold || /usr/lib/wine/wineserver -w
 exit $rc

@@ -1,6 +1,7 @@
 # Sourced by run.sh, test.sh and the test runners: a private Xvfb and a quiet, throw-away Wine.
 #   orv_wine_env PREFIX   - exports the Wine environment (prefix, no debug output, null sound device)
 #   orv_start_xvfb WxH    - starts Xvfb on a free display and exports DISPLAY
+#   orv_wineserver_running - whether the prefix's wineserver runs
 #   orv_stop_xvfb         - stops the Xvfb started here, once the processes started on it have ended
 #   orv_stop              - stops the wineserver of the prefix and the Xvfb started here
 orv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -50,6 +51,15 @@ orv_start_xvfb() {
     kill "$orv_xvfb_pid" 2>/dev/null || true
   done
   echo "Xvfb did not start" >&2; return 1
+}
+
+# Whether the wineserver of $WINEPREFIX runs.
+orv_wineserver_running() {
+  local f
+  for f in $(grep -lzx "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
+    [[ $(cat "${f%environ}comm" 2>/dev/null) == wineserver* ]] && return 0
+  done
+  return 1
 }
 
 # Whether a process started on display $1 still runs: every process of a run inherits its DISPLAY
