@@ -135,6 +135,7 @@ bool HvCore::Initialize() {
   config = CreateConfig();
   D3DCAPS9 caps = adapter->GetDeviceCaps();
   if (!config->CheckCaps(&caps)) return false;
+  HvStartupStep step("configuration dialog");  // the user's time when it is shown
   return config->RunDialog(settings, desktop);
 }
 
