@@ -17,6 +17,7 @@ check "models are binary .X files" binary_models "$data"
 check "generator writes the models in text form on request" \
   "$tools/orvanta_assetgen" "$text" --text-models
 check "text form passes the checks" "$tools/orvanta_datacheck" "$text"
+check "text and binary forms hold the same models" "$tools/orvanta_datacheck" --same-models "$data" "$text"
 check "text form differs in the models only" \
   test "$(diff -r -q "$data" "$text" | sed 's/^Files [^ ]*\/\(data\|text\)\/\([^ ]*\) and .*/\2/' | sort | xargs)" \
   = "$(printf '%s\n' $models | sort | xargs)"
