@@ -14,6 +14,7 @@
 #include "scenes/CObjectStar.h"
 #include "scenes/CObjectStation.h"
 #include "scenes/CObjectTunnel.h"
+#include "../engine/core/HvStartupTimes.h"
 #include "../engine/core/HvTimer.h"
 #include "../engine/render/HvClearProperty.h"
 #include "../engine/render/HvDevice.h"
@@ -34,7 +35,10 @@ CCore::~CCore() {
 }
 
 bool CCore::CreateApplicationObjects() {
-  if (!package.ExtractTo("Orvanta.pac", "orvanta_data", dataFolder)) return false;
+  {
+    HvStartupStep step("unpacking");
+    if (!package.ExtractTo("Orvanta.pac", "orvanta_data", dataFolder)) return false;
+  }
   GetCurrentDirectoryA(260, savedDirectory);
   SetCurrentDirectoryA(dataFolder);
 
@@ -85,8 +89,14 @@ bool CCore::PostCreate() {
     if (object && !object->ScheduleEvents()) return false;
   }
   SetCurrentDirectoryA(savedDirectory);
-  package.DeleteFolder(dataFolder);  // everything is in memory now
-  if (!GetSettings().windowed) HvTimer::Wait(1.0f);
+  {
+    HvStartupStep step("removing the unpacked data");
+    package.DeleteFolder(dataFolder);  // everything is in memory now
+  }
+  if (!GetSettings().windowed) {
+    HvStartupStep step("full-screen pause");
+    HvTimer::Wait(1.0f);
+  }
   return HvCore::PostCreate();
 }
 

@@ -2,11 +2,14 @@
 // automation options (engine/core/HvAutomation.h) preselect it for unattended runs.
 #include "CCore.h"
 #include "../engine/core/HvMessageBox.h"
+#include "../engine/core/HvStartupTimes.h"
 #include "../engine/core/HvTrace.h"
 #include <cstdio>
 #include <cstdlib>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  HvStartupTimes::BeginRecord();           // start-up runs from here to the first presented frame
+  HvStartupTimes::Begin("WinMain to Run");  // ended by Run
   HvAutomation options;
   std::string error;
   const bool parsed = HvParseAutomation(__argc, __argv, options, error);

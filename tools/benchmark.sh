@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Measures the benchmark on this machine. Runs it in real time at 640x480 in a window, between two runs
 # of the bare Clear+Present loop on the same private display, so the ratio of the two stays meaningful
-# on a busy machine, and prints per run: the frame rate of each section, the score, start-up time (unpack
-# and load), peak memory and what was left at exit. With --profile also the share of the frame-loop
+# on a busy machine, and prints per run: the frame rate of each section, the score, the start-up time
+# (from entering the program to its first frame) with each of its steps, peak memory beside the bare
+# loop's (the difference is the program's own share) and what was left at exit. With --profile also the share of the frame-loop
 # thread's time spent in the program's own code (engine and scenes) and in D3DX per section, and the five
 # functions of its own that cost most per frame; sampling costs a few per cent of the frame rate, so
 # scores are compared without it.
@@ -30,21 +31,27 @@ export WINEPREFIX=$work/prefix
 trap 'orv_stop; rm -rf "$work"' EXIT
 orv_start_xvfb 640x480
 
-bare() { "$WINE" "$build/tests/bare_present.exe" 10 2>/dev/null | awk '{ print $3 }'; }
+# bare: runs the bare loop for 10 s; its frame rate, device creation and peak memory go to $bare_out.
+bare() { "$WINE" "$build/tests/bare_present.exe" 10 640x480 2>/dev/null | tr -d '\r' >"$work/bare_out"; }
+bare_value() { sed -n "s/^$1: \([0-9.]*\).*/\1/p" "$work/bare_out"; }
 
 # Show seconds of the three benchmark sections, as the program counts them.
 sections="1 71 137 236"
 
 for run in $(seq "$runs"); do
-  before=$(bare)
+  bare; before=$(bare_value 'bare loop')
   orv_program_folder "$build" "$work/run$run"
   (ORVANTA_BIN=$work/run$run "$here/launch.sh" --mode benchmark --windowed --res 640x480 \
      --no-message-boxes --fps $($profile && echo --profile "$work/run$run/profile.txt") ${until:+--quit-at "$until"} \
      >"$work/run$run/out" 2>"$work/run$run/log") || true
-  after=$(bare)
+  bare; after=$(bare_value 'bare loop')
   out=$work/run$run/out
   echo "== run $run"
-  grep -E '^(section|start-up|peak memory|device references|objects left)' "$out" | sed 's/^/  /'
+  grep -E '^(section|start-up|device references|objects left)' "$out" | sed 's/^/  /'
+  peak=$(sed -n 's/^peak memory: \([0-9]*\) MB/\1/p' "$out")
+  bare_peak=$(bare_value 'peak memory')
+  echo "  peak memory: ${peak:-?} MB; bare Clear+Present loop ${bare_peak:-?} MB (device created in" \
+       "$(bare_value 'device creation') s), the program's own share $(( ${peak:-0} - ${bare_peak:-0} )) MB"
   score=$(sed -n 's/.*text "Your score is: \([0-9]*\)".*/\1/p' "$work/run$run/log")
   echo "  score: ${score:-none (show cut short)}"
   fps=$(sed -n 's/.*: \([0-9.]*\) frames\/s$/\1/p' "$out" | head -1)

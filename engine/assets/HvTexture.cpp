@@ -2,6 +2,7 @@
 #include "../core/HvCore.h"
 #include "../core/HvMessageBox.h"
 #include "../core/HvRelease.h"
+#include "../core/HvStartupTimes.h"
 #include "../core/HvTrace.h"
 #include "../render/HvDevice.h"
 #include <d3dx9.h>
@@ -12,6 +13,7 @@ static IDirect3DDevice9* D3DDevice() { return HvCore::GetInstance()->GetDevice()
 HvTexture* HvTexture::CreateTextureFromFile(const std::string& name, DWORD filter) {
   HvObjectPool* pool = HvCore::GetInstance()->GetPool(HvPoolTexture);
   if (HvObject* found = pool->FindByName(name)) return static_cast<HvTexture*>(found);
+  HvStartupStep step("texture loads", true);  // inside a model's load, that model's
 
   IDirect3DTexture9* loaded = nullptr;
   D3DXIMAGE_INFO info = {};

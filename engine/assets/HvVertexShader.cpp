@@ -2,6 +2,7 @@
 #include "../core/HvCore.h"
 #include "../core/HvMessageBox.h"
 #include "../core/HvRelease.h"
+#include "../core/HvStartupTimes.h"
 #include "../core/HvTrace.h"
 #include "../render/HvDevice.h"
 #include <d3dx9.h>
@@ -53,6 +54,7 @@ HvVertexShader::~HvVertexShader() {
 }
 
 bool HvVertexShader::CreateShader() {
+  HvStartupStep step("shader assembly", true);
   // A second call replaces the interfaces instead of leaking them.
   HvSafeRelease(shader);
   HvSafeRelease(declaration);

@@ -7,6 +7,7 @@
 #include "../core/HvCore.h"
 #include "../core/HvMessageBox.h"
 #include "../core/HvRelease.h"
+#include "../core/HvStartupTimes.h"
 #include "../render/HvAlphaProperty.h"
 #include "../render/HvAnimationProperty.h"
 #include "../render/HvGeometry.h"
@@ -18,6 +19,7 @@
 
 namespace {
 const char* const SubsetNodeName = "_unknown_node_name_";
+std::string stepPrefix;  // "model NAME, ": the start-up steps of the file being loaded
 
 enum AnimationKeyType : uint32_t { RotationKeys = 0, ScaleKeys = 1, PositionKeys = 2, MatrixKeys = 4 };
 
@@ -86,6 +88,7 @@ bool AddMaterial(const HvXMaterial& source, HvNode* node) {
   node->AddProperty(new HvMaterialProperty(material), 0);
   if (source.textureFile.empty()) return true;
 
+  HvStartupStep step(stepPrefix + "textures");
   HvTexture* texture = HvTexture::CreateTextureFromFile(source.textureFile, D3DX_DEFAULT);
   if (!texture) return false;
   HvTexturingProperty* texturing = new HvTexturingProperty;
@@ -106,7 +109,9 @@ bool AddMaterial(const HvXMaterial& source, HvNode* node) {
 bool ImportMesh(IDirectXFileData* object, HvNode* node) {
   HvXMeshSource source;
   HvXMesh mesh;
-  if (!HvXMeshBuilder::Read(object, source) || !HvXMeshBuilder::Build(source, mesh)) return false;
+  if (!HvXMeshBuilder::Read(object, source)) return false;
+  HvStartupStep step(stepPrefix + "mesh build");  // vertex and index buffers included; textures apart
+  if (!HvXMeshBuilder::Build(source, mesh)) return false;
   for (size_t i = 0; i < mesh.subsets.size(); ++i) {
     const HvXSubset& subset = mesh.subsets[i];
     HvGeometry* geometry =
@@ -209,6 +214,8 @@ void Discard(HvNode* root) {
 }
 
 HvNode* LoadXFile(const std::string& fileName) {
+  stepPrefix = "model " + fileName + ", ";
+  HvStartupStep step(stepPrefix + "parse");  // all but the mesh building and the textures
   IDirectXFile* file = nullptr;
   if (FAILED(DirectXFileCreate(&file))) {
     HvShowError("Error creating DirectX file");

@@ -1,6 +1,7 @@
 #include "HvCore.h"
 #include "HvMath.h"
 #include "HvMessageBox.h"
+#include "HvStartupTimes.h"
 #include "HvTimer.h"
 #include "HvTrace.h"
 #include "../config/HvConfig.h"
@@ -123,7 +124,10 @@ bool HvCore::Initialize() {
   if (!CreateEngineObjects()) return false;
 
   adapter = new HvAdapter;
-  if (!adapter->Create()) return false;
+  {
+    HvStartupStep step("device creation");  // with the device itself in Create
+    if (!adapter->Create()) return false;
+  }
   HvDisplayMode desktop;
   if (!adapter->GetCurrentDisplayMode(desktop)) return false;
   adapter->LogAdapterInfo();
@@ -131,6 +135,7 @@ bool HvCore::Initialize() {
   config = CreateConfig();
   D3DCAPS9 caps = adapter->GetDeviceCaps();
   if (!config->CheckCaps(&caps)) return false;
+  HvStartupStep step("configuration dialog");  // the user's time when it is shown
   return config->RunDialog(settings, desktop);
 }
 
@@ -139,7 +144,10 @@ bool HvCore::Start() {
   D3DCAPS9 caps = adapter->GetDeviceCaps();
   if (!ForPools(0, [&](HvObjectPool* p) { return p->CheckCaps(&caps); })) return false;
   if (!ForPools(0, [](HvObjectPool* p) { return p->Initialize(); })) return false;
-  window = CreateMainWindow();
+  {
+    HvStartupStep step("main window");
+    window = CreateMainWindow();
+  }
   if (window && automation.closeWhileLoading) PostMessageA(window, WM_CLOSE, 0, 0);
   if (!window || !Create()) return false;
   if (!ForPools(0, [](HvObjectPool* p) { return p->Create(); })) return false;
@@ -153,6 +161,7 @@ bool HvCore::Start() {
 }
 
 bool HvCore::Create() {
+  HvStartupStep step("device creation");
   device = adapter->CreateDevice(settings);
   return bool(device);
 }
@@ -161,20 +170,13 @@ bool HvCore::PostCreate() {
   return ForPools(0, [](HvObjectPool* p) { p->Describe(); return true; });
 }
 
-static double Seconds() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return double(count.QuadPart) / double(frequency.QuadPart);
-}
-
 void HvCore::Run() {
+  HvStartupTimes::End();  // the program's entry began it
   if (automation.noMessageBoxes) HvSetMessageBoxLogging(true);
   HvTimer::SetFixedStep(automation.step);
   if (automation.step > 0) srand(1);  // reproducible runs: the same random choices too
-  const double startTime = Seconds();
   if (Start()) {
-    statistics.startup = Seconds() - startTime;
+    HvStartupTimes::Begin("first frame");  // ends with the first Present
     if (!automation.profilePath.empty()) profiler.Start();
     MSG msg = {};
     while (msg.message != WM_QUIT) {
@@ -186,6 +188,10 @@ void HvCore::Run() {
       HvTimer::BeginFrameTurn();
       if (!Tick() || !CheckDevice() || !RenderFrame()) PostQuitMessage(0);
       ++statistics.frames;
+      if (HvStartupTimes::IsRecording()) {
+        HvStartupTimes::EndRecord();
+        statistics.startup = HvStartupTimes::Total();
+      }
       statistics.showTime = HvTimer::Now();
       profiler.SetShowTime(statistics.showTime);
       QuitWhenDue();
@@ -202,12 +208,28 @@ void HvCore::Run() {
 void HvCore::PrintStatistics() {
   const HvRunStatistics& s = statistics;
   printf("%ld frames in %.2f s: %.1f frames/s\n", s.frames, s.showTime, s.showTime > 0 ? s.frames / s.showTime : 0.0);
-  printf("start-up: %.2f s\n", s.startup);
+  PrintStartup();
   PROCESS_MEMORY_COUNTERS memory = {};
   if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory))
     printf("peak memory: %.0f MB\n", memory.PeakWorkingSetSize / 1048576.0);
   printf("device references left: %lu\n", s.deviceReferencesLeft);
   fflush(stdout);
+}
+
+void HvCore::PrintStartup() {
+  if (HvStartupTimes::IsRecording()) {
+    printf("start-up: no frame presented\n");
+    return;
+  }
+  printf("start-up: %.2f s from entering WinMain to the first presented frame\n", statistics.startup);
+  double steps = 0;
+  for (const HvStartupTimes::Step& step : HvStartupTimes::Steps()) {
+    printf("start-up step: %s: %.3f s", step.name.c_str(), step.seconds);
+    if (step.count > 1) printf(" (%d times)", step.count);
+    printf("\n");
+    steps += step.seconds;
+  }
+  printf("start-up step: the rest: %.3f s\n", statistics.startup - steps);
 }
 
 bool HvCore::Update() {

@@ -28,7 +28,7 @@ enum HvPoolIndex : uint32_t {
 struct HvRunStatistics {
   long frames = 0;
   double showTime = 0;       // s, at the end of the last frame
-  double startup = 0;        // s, from the start of Run to the first frame: unpacking and loading
+  double startup = 0;        // s, from entering the program to the first presented frame
   unsigned long deviceReferencesLeft = 0;
 };
 
@@ -101,6 +101,7 @@ private:
   template <class Op> bool ForEnginePools(Op op);
   void GrabDueFrames();     // automation: pictures at chosen show times
   void QuitWhenDue();       // automation: Escape at a chosen show time
+  void PrintStartup();      // the start-up and each of its steps (HvStartupTimes)
 
   static HvCore* instance;
 

@@ -50,6 +50,19 @@ double HvTimer::RealNow() {
   return DWORD(timeGetTime() - startTime) * 0.001;  // unsigned difference survives the 49-day wrap
 }
 
+double HvTimer::Clock() {
+  static LONGLONG countsPerSecond = [] {
+    LARGE_INTEGER f;
+    return QueryPerformanceFrequency(&f) ? f.QuadPart : 0;
+  }();
+  if (countsPerSecond) {
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return double(c.QuadPart) / double(countsPerSecond);
+  }
+  return timeGetTime() * 0.001;
+}
+
 double HvTimer::Now() { return fixedStep > 0 ? fixedNow : RealNow(); }
 
 void HvTimer::Tick() {

@@ -11,6 +11,9 @@ public:
   static void Tick();            // once per frame: measures the frame time
   static float GetFrameTime();   // seconds; the basis of all frame-rate independent animation
   static void Wait(float seconds);  // busy-waits; always on the real clock
+  // Seconds on the real clock from a fixed origin that Reset does not move; usable before Init (the
+  // program's entry takes its first reading). Differences of two readings are durations.
+  static double Clock();
 
   // Deterministic clock for reproducible runs: Now stands still within a frame and advances by exactly
   // `step` seconds at each frame boundary (BeginFrameTurn), except on the first frame after a reset.

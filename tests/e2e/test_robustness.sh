@@ -31,15 +31,28 @@ broken() {
   cp "$build/data/$2" "$data/$2"
 }
 
-# Models: cut short at any byte, cut after a complete object (parses, but nodes are missing), garbage.
+# Models (binary .X): cut short at any byte, cut after a complete object (parses, but nodes are
+# missing), garbage.
 size() { stat -c %s "$build/data/$1"; }
+# first_object FILE: the header and the first top-level object of a binary .X file, its tokens walked
+# to the brace that closes it (name and string records: count and bytes; lists: count and DWORDs).
+first_object() {
+  perl -0777 -ne 'my ($at, $depth) = (16, 0);
+    while ($at < length) {
+      my $token = unpack("v", substr($_, $at, 2)); $at += 2;
+      if ($token == 1 || $token == 2) { $at += 4 + unpack("V", substr($_, $at, 4)) + ($token == 2 ? 2 : 0) }
+      elsif ($token == 6 || $token == 7) { $at += 4 + 4 * unpack("V", substr($_, $at, 4)) }
+      elsif ($token == 10) { ++$depth }
+      elsif ($token == 11 && --$depth == 0) { print substr($_, 0, $at); last }
+    }' "$1"
+}
 head -c $(( $(size Tunnel/tunnel.X) / 2 )) "$build/data/Tunnel/tunnel.X" >"$data/Tunnel/tunnel.X"
 broken "tunnel cut in half" Tunnel/tunnel.X "Error parsing file 'tunnel.X'"
 tail -c 4096 "$build/data/Room/room_wall.bmp" >"$data/Tunnel/Light.X"
 broken "flare model of garbage" Tunnel/Light.X "Error parsing file 'Light.X'"
-sed '/^}/q' "$build/data/Station/Station.x" >"$data/Station/Station.x"   # the sky box frame only
+first_object "$build/data/Station/Station.x" >"$data/Station/Station.x"   # the sky box frame only
 broken "station after its first frame" Station/Station.x "Nodes 'ship', 'Material_1'"
-{ head -n 1 "$build/data/Star/Star.x"; tail -c 4096 "$build/data/Star/star_core.bmp"; } >"$data/Star/Star.x"
+{ head -c 16 "$build/data/Star/Star.x"; tail -c 4096 "$build/data/Star/star_core.bmp"; } >"$data/Star/Star.x"
 broken "star header and garbage" Star/Star.x "Error parsing file 'Star.x'"
 head -c 300 "$build/data/Room/Room.x" >"$data/Room/Room.x"
 broken "room cut in its first mesh" Room/Room.x "Error parsing file 'Room.x'"

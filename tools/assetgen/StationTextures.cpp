@@ -321,8 +321,11 @@ bool WriteStationTextures(const std::string& dir) {
             WriteBmp24(dir + "st_metal.bmp", PlatedTexture(metal)) &&
             WriteBmp24(dir + "st_corridor.bmp", CorridorTexture()) && WriteBmp24(dir + "st_door.bmp", DoorTexture()) &&
             WriteBmp24(dir + "st_pad.bmp", PadTexture()) && WriteBmp24(dir + "st_globe.bmp", GlobeTexture());
-  ok = ok && WriteTga(dir + "wire.tga", wire, true) && WriteJpeg(dir + "wire.jpg", Flattened(wire, kNavy), 90) &&
-       WriteTga(dir + "desk01.tga", desk, true) && WriteJpeg(dir + "desk01.jpg", Flattened(desk, kNavy), 90);
+  // The model names JPEG stand-ins, which the station swaps for the TGAs as it loads: never drawn, they
+  // only have to load, so an 8x8 mip of their look saves decoding and mip-building 256x256 twice.
+  auto standIn = [](const Image& img) { return MipChain(Flattened(img, kNavy))[5]; };
+  ok = ok && WriteTga(dir + "wire.tga", wire, true) && WriteJpeg(dir + "wire.jpg", standIn(wire), 90) &&
+       WriteTga(dir + "desk01.tga", desk, true) && WriteJpeg(dir + "desk01.jpg", standIn(desk), 90);
   ok = ok && WriteCube(dir + "CubeTexture.dds", 0) && WriteCube(dir + "CubeTexture2.dds", 1) &&
        WriteCube(dir + "CubeGlass.dds", 2);
   // Toon: three hard bands, bright facing the eye (u near 0) to dark at the silhouette (u near 1).

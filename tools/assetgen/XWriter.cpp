@@ -2,8 +2,113 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
-XWriter::XWriter() { text_ = "xof 0302txt 0032\n"; }
+namespace {
+
+const char kTextHeader[] = "xof 0302txt 0032\n";
+
+// Tokens of the binary form: little-endian WORDs, the record-bearing ones followed by their data.
+enum Token : uint16_t {
+  kName = 1, kString = 2, kIntegerList = 6, kFloatList = 7,
+  kOpenBrace = 10, kCloseBrace = 11, kSemicolon = 20,
+};
+
+class BinaryOut {
+ public:
+  void Word(uint16_t v) { Put(&v, 2); }
+  void Dword(uint32_t v) { Put(&v, 4); }
+  void Put(const void* p, size_t n) { out.append(static_cast<const char*>(p), n); }
+  void Chars(uint16_t token, const std::string& s) {
+    Word(token);
+    Dword(uint32_t(s.size()));
+    out += s;
+  }
+  // Numbers come in runs of one kind; each run is one list record.
+  void Number(bool isFloat, const std::string& s) {
+    if (listCount_ == 0 || listFloat_ != isFloat) {
+      EndList();
+      listFloat_ = isFloat;
+      listStart_ = out.size();
+      Word(isFloat ? kFloatList : kIntegerList);
+      Dword(0);
+    }
+    ++listCount_;
+    if (isFloat) {
+      const float f = std::strtof(s.c_str(), nullptr);
+      Put(&f, 4);
+    } else {
+      Dword(uint32_t(std::strtoul(s.c_str(), nullptr, 10)));
+    }
+  }
+  void EndList() {
+    if (listCount_ == 0) return;
+    std::memcpy(&out[listStart_ + 2], &listCount_, 4);
+    listCount_ = 0;
+  }
+
+  std::string out;
+
+ private:
+  size_t listStart_ = 0;
+  uint32_t listCount_ = 0;
+  bool listFloat_ = false;
+};
+
+bool IsNumber(const std::string& s) {
+  size_t i = s[0] == '-' ? 1 : 0, digits = 0, dots = 0;
+  for (; i < s.size(); ++i) {
+    if (std::isdigit(static_cast<unsigned char>(s[i]))) ++digits;
+    else if (s[i] == '.' && dots++ == 0) continue;
+    else return false;
+  }
+  return digits > 0;
+}
+
+}  // namespace
+
+XWriter::Form XWriter::defaultForm_ = XWriter::Form::Binary;
+
+XWriter::XWriter() { text_ = kTextHeader; }
+
+// The text is this writer's own: separators ';' and ',' only end values (the binary form needs none but
+// the one that closes a string), '{' '}' nest, "..." is a string, a number with a point is a FLOAT, one
+// without a DWORD, any other word a name.
+std::string XWriter::Binary() const {
+  BinaryOut b;
+  b.out = "xof 0303bin 0032";
+  const std::string& t = text_;
+  for (size_t i = sizeof kTextHeader - 1; i < t.size();) {
+    const char c = t[i];
+    if (std::isspace(static_cast<unsigned char>(c)) || c == ';' || c == ',') {
+      ++i;
+    } else if (c == '{' || c == '}') {
+      b.EndList();
+      b.Word(c == '{' ? kOpenBrace : kCloseBrace);
+      ++i;
+    } else if (c == '"') {
+      const size_t end = t.find('"', i + 1);
+      b.EndList();
+      b.Chars(kString, t.substr(i + 1, end - i - 1));
+      b.Word(kSemicolon);
+      i = end + 1;
+    } else {
+      size_t j = i;
+      while (j < t.size() && !std::isspace(static_cast<unsigned char>(t[j])) && !std::strchr(";,{}\"", t[j])) ++j;
+      const std::string word = t.substr(i, j - i);
+      if (IsNumber(word)) {
+        b.Number(word.find('.') != std::string::npos, word);
+      } else {
+        b.EndList();
+        b.Chars(kName, word);
+      }
+      i = j;
+    }
+  }
+  b.EndList();
+  return b.out;
+}
 
 std::string XWriter::F(float v) {
   char buf[48];
@@ -194,10 +299,11 @@ void XWriter::EndAnimationSet() {
   Close();
 }
 
-bool XWriter::Save(const std::string& path) const {
+bool XWriter::Save(const std::string& path, Form form) const {
   if (!Ok()) return false;
+  const std::string data = form == Form::Binary ? Binary() : text_;
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
-  bool written = std::fwrite(text_.data(), 1, text_.size(), f) == text_.size();
+  bool written = std::fwrite(data.data(), 1, data.size(), f) == data.size();
   return std::fclose(f) == 0 && written;
 }

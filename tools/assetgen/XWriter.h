@@ -1,7 +1,10 @@
-// Writes DirectX .X files in text form ("xof 0302txt 0032") with the templates the show's loader reads:
-// Frame, FrameTransformMatrix, Mesh with MeshNormals, MeshTextureCoords, MeshVertexColors and a
-// one-material MeshMaterialList, and AnimationSet/Animation/AnimationKey tracks at 4800 ticks/s.
-// Every FLOAT is written with a decimal point: the platform's text parser rejects a bare integer there.
+// Writes DirectX .X files with the templates the show's loader reads: Frame, FrameTransformMatrix, Mesh
+// with MeshNormals, MeshTextureCoords, MeshVertexColors and a one-material MeshMaterialList, and
+// AnimationSet/Animation/AnimationKey tracks at 4800 ticks/s.
+// The file is composed in text form ("xof 0302txt 0032"); every FLOAT carries a decimal point (the
+// platform's text parser rejects a bare integer there) and no DWORD does. Save writes the binary token
+// form ("xof 0303bin 0032") of that text unless the text form is asked for: the same values (floats
+// as the text rounds them), which the platform's parser reads without parsing numbers.
 #pragma once
 #include <cstdint>
 #include <set>
@@ -25,6 +28,8 @@ struct MatrixKey {
 
 class XWriter {
  public:
+  enum class Form { Binary, Text };
+
   XWriter();
 
   // Frames nest: every BeginFrame needs its EndFrame.
@@ -42,7 +47,11 @@ class XWriter {
   // False after any refused call: a bad or repeated name, unbalanced frames, a bad mesh.
   bool Ok() const { return ok_ && depth_ == 0; }
   const std::string& Text() const { return text_; }
-  bool Save(const std::string& path) const;
+  std::string Binary() const;  // the binary token form of Text()
+  // In the form given, else in the default form (binary unless SetDefaultForm said otherwise).
+  bool Save(const std::string& path) const { return Save(path, defaultForm_); }
+  bool Save(const std::string& path, Form form) const;
+  static void SetDefaultForm(Form form) { defaultForm_ = form; }
 
   // Node names: letters, digits, '_' and '-', not starting with a digit.
   static bool IsValidName(const std::string& name);
@@ -63,4 +72,5 @@ class XWriter {
   bool inAnimationSet_ = false;
   bool ok_ = true;
   std::set<std::string> names_;
+  static Form defaultForm_;
 };

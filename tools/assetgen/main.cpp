@@ -1,7 +1,8 @@
-// orvanta_assetgen DIR [--dialog-bitmap FILE]
+// orvanta_assetgen DIR [--dialog-bitmap FILE] [--text-models]
 // Writes the show's whole data tree into DIR from code (the same build always writes the same bytes);
 // the package writer then packs DIR into Orvanta.pac. With --dialog-bitmap it also writes the picture
-// of the start-up dialog, which the Windows build compiles into the program as a resource.
+// of the start-up dialog, which the Windows build compiles into the program as a resource. The models
+// are binary .X files; --text-models writes the same models in text form (for tests that edit them).
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -11,11 +12,12 @@
 #include "DataSets.h"
 #include "Mp3Encoder.h"
 #include "Song.h"
+#include "XWriter.h"
 
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: orvanta_assetgen DIR [--dialog-bitmap FILE]\n");
+  std::fprintf(stderr, "usage: orvanta_assetgen DIR [--dialog-bitmap FILE] [--text-models]\n");
   return 2;
 }
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
   std::string dir, dialogBitmap;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--dialog-bitmap") == 0 && i + 1 < argc) dialogBitmap = argv[++i];
+    else if (std::strcmp(argv[i], "--text-models") == 0) XWriter::SetDefaultForm(XWriter::Form::Text);
     else if (argv[i][0] != '-' && dir.empty()) dir = argv[i];
     else return Usage();
   }

@@ -144,7 +144,7 @@ size_t CountObjects(const XObject& o) {
 }  // namespace
 
 XFile CheckModel(const std::string& dir, const std::string& name, std::vector<XMesh>& meshes) {
-  XFile x = ReadXText(Load(dir + name));
+  XFile x = ReadX(Load(dir + name));
   Expect(x.error.empty(), name + ": " + x.error);
   Expect(x.objects.size() <= kMaxTopLevel, name + ": too many top-level objects for the parser");
   for (const auto& o : x.objects)

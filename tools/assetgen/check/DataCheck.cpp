@@ -1,6 +1,8 @@
 // orvanta_datacheck DIR: checks a generated data tree against what the show's code looks up: every
 // file present, image formats, sizes and alpha, model structure and names, the tunnel's geometry and
 // paths, and the soundtrack's MPEG format and length. Prints one line per failure; exit code 1 if any.
+// orvanta_datacheck --same-models DIR1 DIR2: the models of two trees hold the same objects and values,
+// whatever their form (binary or text).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -205,11 +207,34 @@ void CheckMp3(const std::string& path) {
   Expect(seconds >= 235.9, "soundtrack: only " + std::to_string(seconds) + " s long, needs at least 235.8");
 }
 
+bool SameObject(const XObject& a, const XObject& b) {
+  if (a.type != b.type || a.name != b.name || a.floats != b.floats || a.dwords != b.dwords || a.text != b.text ||
+      a.children.size() != b.children.size())
+    return false;
+  for (size_t i = 0; i < a.children.size(); ++i)
+    if (!SameObject(*a.children[i], *b.children[i])) return false;
+  return true;
+}
+
+void CompareModels(const std::string& first, const std::string& second) {
+  for (const char* model : {"Tunnel/tunnel.X", "Tunnel/Light.X", "Station/Station.x", "Star/Star.x", "Room/Room.x"}) {
+    const XFile a = ReadX(Load(first + model)), b = ReadX(Load(second + model));
+    bool same = a.error.empty() && b.error.empty() && a.objects.size() == b.objects.size();
+    for (size_t i = 0; same && i < a.objects.size(); ++i) same = SameObject(*a.objects[i], *b.objects[i]);
+    Expect(same, std::string(model) + ": the two trees hold different models");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--same-models") {
+    CompareModels(std::string(argv[2]) + "/", std::string(argv[3]) + "/");
+    if (Failures() == 0) std::printf("same models\n");
+    return Failures() ? 1 : 0;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: orvanta_datacheck DIR\n");
+    std::fprintf(stderr, "usage: orvanta_datacheck DIR | --same-models DIR1 DIR2\n");
     return 2;
   }
   const std::string root = std::string(argv[1]) + "/";

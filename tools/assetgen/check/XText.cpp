@@ -1,12 +1,66 @@
 #include "XText.h"
 
 #include <cctype>
+#include <cstring>
 #include <map>
 
 namespace {
 
+// Reads the binary token form into the words of the text form: names, "strings", "{", "}", DWORDs
+// as plain numbers and FLOATs always with a decimal point; separators carry no meaning.
+bool BinaryWords(const std::string& d, size_t pos, std::vector<std::string>& words, std::string& error) {
+  auto take = [&](void* to, size_t n) {
+    if (d.size() - pos < n) return false;
+    std::memcpy(to, &d[pos], n);
+    pos += n;
+    return true;
+  };
+  while (pos < d.size()) {
+    uint16_t token = 0;
+    uint32_t count = 0;
+    const size_t at = pos;
+    bool ok = take(&token, 2);
+    if (ok && (token == 1 || token == 2 || token == 6 || token == 7)) ok = take(&count, 4);
+    // Records whose count runs past the end of the file.
+    if (ok && (token == 1 || token == 2)) ok = d.size() - pos >= count;
+    if (ok && (token == 6 || token == 7)) ok = (d.size() - pos) / 4 >= count;
+    if (ok && (token == 1 || token == 2)) {  // name, string (closed by a separator token)
+      words.push_back(token == 1 ? d.substr(pos, count) : '"' + d.substr(pos, count) + '"');
+      pos += count;
+      uint16_t separator = 0;
+      if (token == 2 && !(take(&separator, 2) && (separator == 19 || separator == 20))) {
+        error = "string without its separator at byte " + std::to_string(at);
+        return false;
+      }
+    } else if (ok && (token == 6 || token == 7)) {  // integer list, float list
+      for (uint32_t i = 0; i < count; ++i) {
+        uint32_t v;
+        take(&v, 4);
+        char text[48];
+        if (token == 6) {
+          std::snprintf(text, sizeof text, "%u", v);
+        } else {
+          float f;
+          std::memcpy(&f, &v, 4);
+          std::snprintf(text, sizeof text, "%.9g", f);  // enough digits to give the same float back
+          if (!std::strpbrk(text, ".en")) std::strcat(text, ".0");
+        }
+        words.push_back(text);
+      }
+    } else if (ok && (token == 10 || token == 11)) {
+      words.push_back(token == 10 ? "{" : "}");
+    } else if (!ok || (token != 19 && token != 20)) {
+      error = ok ? "unexpected token " + std::to_string(token) : "file ends inside a token";
+      error += " at byte " + std::to_string(at);
+      return false;
+    }
+  }
+  return true;
+}
+
 class Reader {
  public:
+  explicit Reader(std::vector<std::string> words) : tokens_(std::move(words)) {}
   explicit Reader(const std::string& text) {
     size_t i = 0;
     while (i < text.size()) {
@@ -143,23 +197,44 @@ bool Object(Reader& r, XObject& o) {
   return Body(r, o);
 }
 
-}  // namespace
-
-XFile ReadXText(const std::string& text) {
-  XFile file;
-  const std::string header = "xof 0302txt 0032";
-  if (text.compare(0, header.size(), header) != 0) {
-    file.error = "header is not '" + header + "'";
-    return file;
-  }
-  Reader r(text.substr(header.size()));
+void ReadObjects(Reader& r, XFile& file) {
   while (!r.Done()) {
     auto o = std::make_unique<XObject>();
     if (!Object(r, *o)) break;
     file.objects.push_back(std::move(o));
   }
   file.error = r.error;
+}
+
+const char kTextHeader[] = "xof 0302txt 0032", kBinaryHeader[] = "xof 0303bin 0032";
+
+}  // namespace
+
+XFile ReadXText(const std::string& text) {
+  XFile file;
+  if (text.compare(0, sizeof kTextHeader - 1, kTextHeader) != 0) {
+    file.error = std::string("header is not '") + kTextHeader + "'";
+    return file;
+  }
+  Reader r(text.substr(sizeof kTextHeader - 1));
+  ReadObjects(r, file);
   return file;
+}
+
+XFile ReadXBinary(const std::string& data) {
+  XFile file;
+  std::vector<std::string> words;
+  if (data.compare(0, sizeof kBinaryHeader - 1, kBinaryHeader) != 0) {
+    file.error = std::string("header is not '") + kBinaryHeader + "'";
+  } else if (BinaryWords(data, sizeof kBinaryHeader - 1, words, file.error)) {
+    Reader r(std::move(words));
+    ReadObjects(r, file);
+  }
+  return file;
+}
+
+XFile ReadX(const std::string& data) {
+  return data.compare(0, sizeof kBinaryHeader - 1, kBinaryHeader) == 0 ? ReadXBinary(data) : ReadXText(data);
 }
 
 bool DecodeMesh(const XObject& mesh, XMesh& out, std::string& error) {

@@ -1,6 +1,7 @@
-// Strict reader for the text .X files the generator writes, used by the data checks: it knows the
-// layout of every template the show uses and refuses a file where a FLOAT lacks its decimal point, a
-// DWORD is not a plain number, an array is shorter than its count or an unknown template appears.
+// Strict reader for the .X files the generator writes, used by the data checks: it knows the layout of
+// every template the show uses and refuses a file where a FLOAT lacks its decimal point (in the binary
+// form: stands in an integer list), a DWORD is not a plain number, an array is shorter than its count
+// or an unknown template appears.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -21,7 +22,9 @@ struct XFile {
   std::string error;  // empty when the file was read completely
 };
 
-XFile ReadXText(const std::string& text);
+XFile ReadXText(const std::string& text);    // "xof 0302txt 0032"
+XFile ReadXBinary(const std::string& data);  // "xof 0303bin 0032"
+XFile ReadX(const std::string& data);        // either, by its header
 
 // Mesh contents decoded from a Mesh object.
 struct XMesh {
