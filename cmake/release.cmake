@@ -1,8 +1,9 @@
 # The release zip of this build, made by cpack (tools/release.sh runs it for both builds):
 # Orvanta-<version>-win32.zip or -win64.zip, holding the folder Orvanta/ with the stripped program, its
-# data package and the info text. Two zips of one commit are the same byte for byte: the linker writes
-# no time stamp and the compiler no path of this machine (CMakeLists.txt), tools/release.sh gives the
-# archive the commit's time (SOURCE_DATE_EPOCH, in UTC), and the entries come in a fixed order (below).
+# data package and the info text. Two zips of one commit are the same byte for byte: the compiler
+# writes no path of this machine (CMakeLists.txt); tools/release.sh sets SOURCE_DATE_EPOCH to the
+# commit's time, which strip writes into the PE header and cpack gives every entry (in UTC); and the
+# entries come in a fixed order (below).
 
 # The version: the project's; between releases (a release is the commit tagged v<version>) the commit
 # follows it, and uncommitted changes are marked.

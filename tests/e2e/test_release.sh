@@ -4,13 +4,14 @@
 # this machine; the 64-bit zip, unpacked into an empty folder of a fresh Wine prefix, runs the stepped
 # benchmark to its end from there. (The 32-bit program cannot run here: its checks are the static ones.)
 source "$(dirname "$0")/lib.sh"
+trap 'orv_stop; rm -rf "$scratch"' EXIT
 
 # Every DLL the programs may import: Windows' own, and d3dx9_43.dll of the DirectX End-User Runtime.
-allowed_dlls="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll winmm.dll msacm32.dll
-  psapi.dll version.dll msvcrt.dll d3d9.dll d3dxof.dll d3dx9_43.dll"
+allowed_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll winmm.dll msacm32.dll
+  psapi.dll version.dll msvcrt.dll d3d9.dll d3dxof.dll d3dx9_43.dll)
 
-"$e2e_root/tools/release.sh" "$scratch/dist" >/dev/null
-"$e2e_root/tools/release.sh" "$scratch/again" >/dev/null
+env -u SOURCE_DATE_EPOCH "$e2e_root/tools/release.sh" "$scratch/dist" >/dev/null
+env -u SOURCE_DATE_EPOCH "$e2e_root/tools/release.sh" "$scratch/again" >/dev/null
 zips=$(cd "$scratch/dist" && ls)
 win64=$(ls "$scratch"/dist/Orvanta-*-win64.zip)
 version=${win64##*/Orvanta-}
@@ -24,8 +25,11 @@ for zip in $zips; do
   check "$zip: a second run gives the same bytes" cmp -s "$scratch/dist/$zip" "$scratch/again/$zip"
 done
 
-# machine, PE magic and subsystem as objdump -p prints them
-pe_header() { "$1" -p "$2" | awk '/^(architecture|Magic|Subsystem|Time\/Date)/ { $1 = $1; print }'; }
+# The checkout and the build folder, in the file's 8-bit and 16-bit strings.
+no_path() { ! grep -qF -e "$e2e_root" -e "$build" <(strings -a "$1"; strings -a -el "$1"); }
+commit_time=$(TZ=UTC date -d "@$(git -C "$e2e_root" log -1 --format=%ct)" '+%a %b %-d %H:%M:%S %Y')
+# machine, PE magic, subsystem and time stamp as objdump prints them
+pe_header() { TZ=UTC "$1" -f -p "$2" | awk '/^(architecture|Magic|Subsystem|Time\/Date)/ { $1 = $1; print }'; }
 imports() { "$1" -p "$2" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z'; }
 for platform in win32 win64; do
   zip=$scratch/dist/Orvanta-$version-$platform.zip
@@ -42,15 +46,13 @@ for platform in win32 win64; do
     check "$platform: a PE32+ program for AMD64" grep -qz 'architecture: i386:x86-64,.*Magic 020b (PE32+)' <<<"$header"
   fi
   check "$platform: a GUI program" grep -qx 'Subsystem 00000002 (Windows GUI)' <<<"$header"
-  check "$platform: no time stamp in the PE header" grep -qx 'Time/Date Thu Jan 1 00:00:00 1970' <<<"$header"
+  check "$platform: the commit's time in the PE header" grep -qx "Time/Date $commit_time" <<<"$header"
   check "$platform: no symbols" grep -q 'no symbols' <(${objdump%objdump}nm "$folder/Orvanta.exe" 2>&1)
-  for dll in $(imports $objdump "$folder/Orvanta.exe"); do
-    check "$platform: imports $dll, one of Windows' own or d3dx9_43.dll" grep -qw "$dll" <<<"$allowed_dlls"
-  done
+  others=$(imports $objdump "$folder/Orvanta.exe" | grep -vxF "${allowed_dlls[@]/#/-e}" | tr '\n' ' ' || true)
+  check "$platform: imports only Windows' own DLLs and d3dx9_43.dll${others:+ (not $others)}" [ -z "$others" ]
   check "$platform: imports d3dx9_43.dll" grep -qx d3dx9_43.dll <(imports $objdump "$folder/Orvanta.exe")
   for file in Orvanta.exe Orvanta.pac; do
-    check "$platform: no path of this machine in $file" \
-      ! grep -qF -e "$e2e_root" -e "$build" <(strings -a "$folder/$file"; strings -a -el "$folder/$file")
+    check "$platform: no path of this machine in $file" no_path "$folder/$file"
   done
   txt=$folder/Orvanta.txt
   check "$platform: the info text is ASCII with Windows line ends" \
