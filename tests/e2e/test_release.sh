@@ -26,7 +26,7 @@ for zip in $zips; do
 done
 
 # The checkout and the build folder, in the file's 8-bit and 16-bit strings.
-no_path() { ! grep -qF -e "$e2e_root" -e "$build" <(strings -a "$1"; strings -a -el "$1"); }
+no_path() { [ -f "$1" ] && ! grep -qF -e "$e2e_root" -e "$build" <(strings -a "$1"; strings -a -el "$1"); }
 commit_time=$(TZ=UTC date -d "@$(git -C "$e2e_root" log -1 --format=%ct)" '+%a %b %-d %H:%M:%S %Y')
 # machine, PE magic, subsystem and time stamp as objdump prints them
 pe_header() { TZ=UTC "$1" -f -p "$2" | awk '/^(architecture|Magic|Subsystem|Time\/Date)/ { $1 = $1; print }'; }
