@@ -20,7 +20,7 @@ project_version=$(sed -n 's/^project(Orvanta VERSION \([0-9.]*\) .*/\1/p' "$e2e_
 check "two zips, named by the version ($version)" \
   [ "$zips" = "$(printf 'Orvanta-%s-win32.zip\nOrvanta-%s-win64.zip' "$version" "$version")" ]
 check "the version: the project's, then the commit" \
-  grep -qxE "$project_version(-$(git -C "$e2e_root" rev-parse --short=7 HEAD))?(-dirty)?" <<<"$version"
+  grep -qxE "$project_version(-$(git -C "$e2e_root" rev-parse HEAD | cut -c1-7))?(-dirty)?" <<<"$version"
 for zip in $zips; do
   check "$zip: a second run gives the same bytes" cmp -s "$scratch/dist/$zip" "$scratch/again/$zip"
 done
