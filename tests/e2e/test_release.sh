@@ -19,8 +19,11 @@ version=${version%-win64.zip}
 project_version=$(sed -n 's/^project(Orvanta VERSION \([0-9.]*\) .*/\1/p' "$e2e_root/CMakeLists.txt")
 check "two zips, named by the version ($version)" \
   [ "$zips" = "$(printf 'Orvanta-%s-win32.zip\nOrvanta-%s-win64.zip' "$version" "$version")" ]
-check "the version: the project's, then the commit" \
-  grep -qxE "$project_version(-$(git -C "$e2e_root" rev-parse HEAD | cut -c1-7))?(-dirty)?" <<<"$version"
+head=$(git -C "$e2e_root" rev-parse HEAD)
+[ "$(git -C "$e2e_root" rev-parse -q --verify "refs/tags/v$project_version^{commit}")" = "$head" ] && commit= ||
+  commit=-${head:0:7}
+check "the version: the project's, with the commit between releases" \
+  grep -qxE "$project_version$commit(-dirty)?" <<<"$version"
 for zip in $zips; do
   check "$zip: a second run gives the same bytes" cmp -s "$scratch/dist/$zip" "$scratch/again/$zip"
 done
