@@ -77,6 +77,7 @@ temp_before=$(ls -A "$temp")
 orv_start_xvfb 640x480
 cd "$folder"
 "$WINE" Orvanta.exe --help | tr -d '\r' >"$scratch/help"
+check "the unpacked program lists its options" grep -q '^  --help ' "$scratch/help"
 for option in $(awk '/^  --/ { print $1 }' "$scratch/help"); do
   check "the info text explains $option" grep -q "^    $option " "$folder/Orvanta.txt"
 done
