@@ -167,7 +167,9 @@ bool CConfig::Release() {
     HvMessageBox("Demo aborted!", caption.c_str(), endOfRunStyle);
     break;
   case CCore::Benchmark:
-    ShowResults();
+    // The mode stays "benchmark" when the start-up failed before the benchmark ran; its message
+    // has been shown, and there is no score to present.
+    if (Core()->GetScore() != CCore::kNoScore) ShowResults();
     break;
   }
   return HvConfig::Release();

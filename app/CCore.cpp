@@ -117,8 +117,9 @@ bool CCore::Shutdown() {
 bool CCore::CheckDevice() {
   if (TestCooperativeLevel() != D3DERR_DEVICELOST) return true;
   PostQuitMessage(0);  // the demo never resets a lost device
-  if (window) DestroyWindow(window);
-  window = nullptr;
+  HWND own = window;
+  window = nullptr;  // before DestroyWindow, whose WM_DESTROY reaches the window procedure
+  if (own) DestroyWindow(own);
   return false;
 }
 

@@ -14,6 +14,7 @@ class CCore : public HvCore {
 public:
   enum Mode : uint32_t { NotChosen = 0, Benchmark = 1, Demo = 2, BenchmarkAborted = 3, DemoAborted = 4 };
   static constexpr const char* kName = "Orvanta";  // window title and class, caption of message boxes
+  static constexpr int32_t kNoScore = -1;          // the score until a finished benchmark sets it
 
   CCore();
   ~CCore() override;
@@ -41,7 +42,7 @@ private:
 
   CPackage package;
   uint32_t mode = NotChosen;
-  int32_t score = -1;                 // set by the benchmark at the end of a full run
+  int32_t score = kNoScore;           // set by the benchmark at the end of a full run
   float showStartOffset = kShowStartOffset;
   HvRef<CEventCollector> eventCollector;
   HvRef<CMusic> music;                // demo mode only

@@ -37,5 +37,5 @@ if [ -n "$keep" ]; then
   [ ! -e "$work/bin/Results.htm" ] || cp "$work/bin/Results.htm" "$keep/"
 fi
 [ ${#args[@]} -gt 0 ] || { echo "no pictures (exit code $rc)" >&2; cat "$work/log.txt" >&2; exit 1; }
-montage "${args[@]}" -tile 6x -geometry 320x240+4+4 -background '#1a2230' -fill '#c8d8e8' -depth 8 -quality 85 "$out"
+montage -font DejaVu-Sans "${args[@]}" -tile 6x -geometry 320x240+4+4 -background '#1a2230' -fill '#c8d8e8' -depth 8 -quality 85 "$out"
 echo "$out"

@@ -1,7 +1,7 @@
 # Sourced by run.sh, test.sh and the test runners: a private Xvfb and a quiet, throw-away Wine.
 #   orv_wine_env PREFIX   - exports the Wine environment (prefix, no debug output, null sound device)
-#   orv_start_xvfb WxH    - starts Xvfb on a free display, exports DISPLAY, stops it on exit
-#   orv_stop_xvfb         - stops the Xvfb started here
+#   orv_start_xvfb WxH    - starts Xvfb on a free display and exports DISPLAY
+#   orv_stop_xvfb         - stops the Xvfb started here, once the processes started on it have ended
 #   orv_stop              - stops the wineserver of the prefix and the Xvfb started here
 orv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WINE=/usr/lib/wine/wine64
@@ -44,7 +44,7 @@ orv_start_xvfb() {
     orv_xvfb_pid=$!
     for _ in $(seq 50); do
       kill -0 "$orv_xvfb_pid" 2>/dev/null || break   # lost the race for this number
-      if [ -e /tmp/.X11-unix/X$n ]; then export DISPLAY=":$n"; return 0; fi
+      if [ -e /tmp/.X11-unix/X$n ]; then export DISPLAY=":$n"; orv_xvfb_display=":$n"; return 0; fi
       sleep 0.1
     done
     kill "$orv_xvfb_pid" 2>/dev/null || true
@@ -52,8 +52,30 @@ orv_start_xvfb() {
   echo "Xvfb did not start" >&2; return 1
 }
 
+# Whether a process started on display $1 still runs: every process of a run inherits its DISPLAY
+# (the Wine program, and the desktop and service processes of a wineserver the run started). The
+# wineserver itself is no X client, and the search runs without the variable.
+orv_display_in_use() {
+  local f comm
+  for f in $(env -u DISPLAY grep -lzx "DISPLAY=$1" /proc/[0-9]*/environ 2>/dev/null); do
+    comm=$(cat "${f%environ}comm" 2>/dev/null) || continue
+    [[ $comm == wineserver* ]] || return 0
+  done
+  return 1
+}
+
+# Xvfb goes last: a client still connected when it stops has Xlib print "X connection to :N broken"
+# after the run's own lines. The wineserver ends its desktop and service processes a moment after the
+# program; a display still in use after 15 s (a wineserver shared with a program started elsewhere
+# keeps them) is stopped all the same.
 orv_stop_xvfb() {
-  [ -n "${orv_xvfb_pid:-}" ] && kill "$orv_xvfb_pid" 2>/dev/null || true
+  [ -n "${orv_xvfb_pid:-}" ] || return 0
+  local tries=150
+  while [ $tries -gt 0 ] && orv_display_in_use "$orv_xvfb_display"; do
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  kill "$orv_xvfb_pid" 2>/dev/null || true
   orv_xvfb_pid=
 }
 

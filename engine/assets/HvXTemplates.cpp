@@ -1,7 +1,7 @@
 #include "HvXTemplates.h"
 
-// Two identifier families: the first .X templates share 3D82ABxx-62DA-11CF-AB39-0020AF71E433, the later
-// ones xxxxxxxx-xxxx-11CF-8F52-0040333594A3.
+// Two identifier families: the first .X templates share 3D82ABxx-62DA-11CF-AB39-0020AF71E433, many later
+// ones xxxxxxxx-xxxx-11CF-8F52-0040333594A3; the rest are written out.
 #define HV_GUID_AB39(d1) {d1, 0x62DA, 0x11CF, {0xAB, 0x39, 0x00, 0x20, 0xAF, 0x71, 0xE4, 0x33}}
 #define HV_GUID_8F52(d1, d2) {d1, d2, 0x11CF, {0x8F, 0x52, 0x00, 0x40, 0x33, 0x35, 0x94, 0xA3}}
 
@@ -12,13 +12,13 @@ const GUID HvTidMatrix4x4 = HV_GUID_8F52(0xF6F23F45, 0x7686);
 const GUID HvTidColorRGBA = HV_GUID_8F52(0x35FF44E0, 0x6C7C);
 const GUID HvTidColorRGB = HV_GUID_8F52(0xD3E16E81, 0x7835);
 const GUID HvTidIndexedColor = HV_GUID_8F52(0x1630B820, 0x7842);
-const GUID HvTidBoolean = HV_GUID_8F52(0x4885AE61, 0x78E8);
+const GUID HvTidBoolean = {0x537DA6A0, 0xCA37, 0x11D0, {0x94, 0x1C, 0x00, 0x80, 0xC8, 0x0C, 0xFA, 0x7B}};
 const GUID HvTidBoolean2d = HV_GUID_8F52(0x4885AE63, 0x78E8);
 const GUID HvTidMaterialWrap = HV_GUID_8F52(0x4885AE60, 0x78E8);
 const GUID HvTidTextureFilename = HV_GUID_8F52(0xA42790E1, 0x7810);
 const GUID HvTidMaterial = HV_GUID_AB39(0x3D82AB4D);
 const GUID HvTidMeshFace = HV_GUID_AB39(0x3D82AB5F);
-const GUID HvTidMeshFaceWraps = HV_GUID_8F52(0x4885AE62, 0x78E8);
+const GUID HvTidMeshFaceWraps = {0xED1EC5C0, 0xC0A8, 0x11D0, {0x94, 0x1C, 0x00, 0x80, 0xC8, 0x0C, 0xFA, 0x7B}};
 const GUID HvTidMeshTextureCoords = HV_GUID_8F52(0xF6F23F40, 0x7686);
 const GUID HvTidMeshMaterialList = HV_GUID_8F52(0xF6F23F42, 0x7686);
 const GUID HvTidMeshNormals = HV_GUID_8F52(0xF6F23F43, 0x7686);
@@ -50,13 +50,13 @@ template Matrix4x4 { <F6F23F45-7686-11CF-8F52-0040333594A3> array FLOAT matrix[1
 template ColorRGBA { <35FF44E0-6C7C-11CF-8F52-0040333594A3> FLOAT red; FLOAT green; FLOAT blue; FLOAT alpha; }
 template ColorRGB { <D3E16E81-7835-11CF-8F52-0040333594A3> FLOAT red; FLOAT green; FLOAT blue; }
 template IndexedColor { <1630B820-7842-11CF-8F52-0040333594A3> DWORD index; ColorRGBA indexColor; }
-template Boolean { <4885AE61-78E8-11CF-8F52-0040333594A3> WORD truefalse; }
+template Boolean { <537DA6A0-CA37-11D0-941C-0080C80CFA7B> WORD truefalse; }
 template Boolean2d { <4885AE63-78E8-11CF-8F52-0040333594A3> Boolean u; Boolean v; }
 template MaterialWrap { <4885AE60-78E8-11CF-8F52-0040333594A3> Boolean u; Boolean v; }
 template TextureFilename { <A42790E1-7810-11CF-8F52-0040333594A3> STRING filename; }
 template Material { <3D82AB4D-62DA-11CF-AB39-0020AF71E433> ColorRGBA faceColor; FLOAT power; ColorRGB specularColor; ColorRGB emissiveColor; [...] }
 template MeshFace { <3D82AB5F-62DA-11CF-AB39-0020AF71E433> DWORD nFaceVertexIndices; array DWORD faceVertexIndices[nFaceVertexIndices]; }
-template MeshFaceWraps { <4885AE62-78E8-11CF-8F52-0040333594A3> DWORD nFaceWrapValues; Boolean2d faceWrapValues; }
+template MeshFaceWraps { <ED1EC5C0-C0A8-11D0-941C-0080C80CFA7B> DWORD nFaceWrapValues; Boolean2d faceWrapValues; }
 template MeshTextureCoords { <F6F23F40-7686-11CF-8F52-0040333594A3> DWORD nTextureCoords; array Coords2d textureCoords[nTextureCoords]; }
 template MeshMaterialList { <F6F23F42-7686-11CF-8F52-0040333594A3> DWORD nMaterials; DWORD nFaceIndexes; array DWORD faceIndexes[nFaceIndexes]; [Material] }
 template MeshNormals { <F6F23F43-7686-11CF-8F52-0040333594A3> DWORD nNormals; array Vector normals[nNormals]; DWORD nFaceNormals; array MeshFace faceNormals[nFaceNormals]; }

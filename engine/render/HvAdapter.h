@@ -31,6 +31,7 @@ public:
   HvDevice* CreateDevice(const HvDeviceSettings& s);  // null on failure, nothing half-built left
 
   IDirect3D9* GetD3D() const { return d3d; }
+  void SetD3D(IDirect3D9* d) { d3d = d; }  // in place of Create; takes over the caller's reference
 
 private:
   IDirect3D9* d3d = nullptr;  // owned

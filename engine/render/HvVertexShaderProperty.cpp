@@ -120,7 +120,13 @@ bool Compute(const HvRenderRegisters& r, HvNode* node, uint32_t selector, float 
       return true;
     }
     case HvConstMaterialColor: Copy4(out, material ? material->color : nullptr); return true;
-    case HvConstMaterialSpecular: Copy4(out, material ? material->specular : nullptr); return true;
+    case HvConstMaterialSpecular:
+      // The shaders light with `lit`, whose highlight term is pow(N.H, power): at power 0 that is 1,
+      // a flat highlight of the full specular colour. A material of power 0 has no highlight, so its
+      // specular colour goes out black (alpha kept).
+      Copy4(out, material ? material->specular : nullptr);
+      if (material && !(material->power > 0)) out[0] = out[1] = out[2] = 0;
+      return true;
     case HvConstMaterialPower: {
       const float p = material ? material->power : 0.0f;
       Set4(out, p, p, p, p);

@@ -344,26 +344,30 @@ TEST_F(ConfigDialogTest, ResultsDialogShowsTheScoreInItsLargeFont) {
   EXPECT_LT(scoreHeight, labelHeight);  // negative heights: the score's is larger
 }
 
-TEST_F(ConfigDialogTest, EndOfRunMessagesFollowTheMode) {
+TEST_F(ConfigDialogTest, EndOfRunMessagesFollowTheModeAndAScoreOnlyWhenOneWasSet) {
   HvAutomation options;
   options.noMessageBoxes = true;
   core->SetAutomation(options);
   CConfig config;
   const struct {
     CCore::Mode mode;
+    int32_t score;
     const char* line;
   } cases[] = {
-    {CCore::BenchmarkAborted, "MessageBox: caption \"Orvanta\", text \"Benchmark aborted!\", style 0x50040"},
-    {CCore::DemoAborted, "MessageBox: caption \"Orvanta\", text \"Demo aborted!\", style 0x50040"},
-    {CCore::Benchmark, "MessageBox: caption \"Results\", text \"Your score is: -1\", style 0x0"},
-    {CCore::Demo, ""},
+    {CCore::BenchmarkAborted, CCore::kNoScore, "MessageBox: caption \"Orvanta\", text \"Benchmark aborted!\", style 0x50040"},
+    {CCore::DemoAborted, CCore::kNoScore, "MessageBox: caption \"Orvanta\", text \"Demo aborted!\", style 0x50040"},
+    {CCore::Benchmark, 4690, "MessageBox: caption \"Results\", text \"Your score is: 4690\", style 0x0"},
+    {CCore::Benchmark, 0, "MessageBox: caption \"Results\", text \"Your score is: 0\", style 0x0"},
+    {CCore::Benchmark, CCore::kNoScore, ""},  // the start-up failed: its own message was the last word
+    {CCore::Demo, CCore::kNoScore, ""},
   };
   for (const auto& c : cases) {
     core->SetMode(c.mode);
+    core->SetScore(c.score);
     bool result = false;
     const std::string log = Logged([&] { result = config.Release(); });
     EXPECT_TRUE(result);
-    EXPECT_EQ(c.line[0] ? std::string(c.line) + "\n" : "", log) << "mode " << c.mode;
+    EXPECT_EQ(c.line[0] ? std::string(c.line) + "\n" : "", log) << "mode " << c.mode << ", score " << c.score;
   }
 }
 }

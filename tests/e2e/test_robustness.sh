@@ -48,6 +48,17 @@ mp3="Msx/Orvanta by Brenholt.mp3"
 head -c 5 "$build/data/$mp3" >"$data/$mp3"
 broken "soundtrack of five bytes" "$mp3" "Msx file doesn't exist"
 
+# A package cut in half, in benchmark mode: the start-up ends with the package's message alone; no
+# score is presented for a benchmark that never ran.
+pack "$data"
+head -c $(( $(stat -c %s "$ORVANTA_BIN/Orvanta.pac") / 2 )) "$ORVANTA_BIN/Orvanta.pac" >"$scratch/half.pac"
+mv "$scratch/half.pac" "$ORVANTA_BIN/Orvanta.pac"
+run --mode benchmark --step 0.5 --quit-at 2
+check "package cut in half: says so" logged "caption \"Extracting package\", text \"Package file 'Orvanta.pac' is damaged\""
+check "package cut in half: no other message" [ "$(messages)" = 1 ]
+check "package cut in half: no score" bash -c "! grep -q 'Your score is' '$scratch/log'"
+leftovers "package cut in half"
+
 # Escape in each scene's time window, with a damaged file where the show goes on without it.
 # Escape NAME TIME MODE STEP MESSAGE: the show is cut short at show time TIME.
 escape() {

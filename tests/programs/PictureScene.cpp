@@ -7,6 +7,7 @@
 #include "engine/render/HvCamera.h"
 #include "engine/render/HvClearProperty.h"
 #include "engine/render/HvCullingProperty.h"
+#include "engine/render/HvDevice.h"
 #include "engine/render/HvDirectionalLight.h"
 #include "engine/render/HvGeometry.h"
 #include "engine/render/HvLightingProperty.h"
@@ -127,4 +128,20 @@ bool ReadBackBuffer(IDirect3DDevice9* d, UINT width, UINT height, std::vector<DW
   if (copy) copy->Release();
   if (back) back->Release();
   return ok;
+}
+
+bool PictureCore::Open(UINT width, UINT height) {
+  if (!CreateEngineObjects()) return false;
+  adapter = new HvAdapter;
+  HvDisplayMode desktop;
+  if (!adapter->Create() || !adapter->GetCurrentDisplayMode(desktop)) return false;
+  HvDeviceSettings& s = GetSettings();
+  HvSetDefaultSettings(s, desktop.format, true);
+  s.displayWidth = s.backBufferWidth = width;
+  s.displayHeight = s.backBufferHeight = height;
+  window = CreateMainWindow();
+  if (!window) return false;
+  HvDevice* device = adapter->CreateDevice(s);
+  SetDevice(device);
+  return device != nullptr;
 }

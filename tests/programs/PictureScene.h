@@ -5,6 +5,19 @@
 #pragma once
 #include <d3dx9.h>
 #include <vector>
+#include "engine/core/HvCore.h"
+#include "engine/render/HvAdapter.h"
+
+// The parts of start-up a picture needs: engine objects, a window and a windowed device of the given
+// back-buffer size, without a dialog. The size must be that of the display (a windowed device needs
+// it as a display mode): 1024x768 under the tests' Xvfb.
+class PictureCore : public HvCore {
+public:
+  PictureCore() : HvCore("Orvanta") {}
+  bool Open(UINT width, UINT height);
+
+  HvRef<HvAdapter> adapter;
+};
 
 struct PictureScene {
   // World points to sample; their expected colours are documented in scene_picture.cpp.

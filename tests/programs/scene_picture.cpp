@@ -4,7 +4,6 @@
 #include "PictureScene.h"
 #include "engine/core/HvCore.h"
 #include "engine/core/HvMessageBox.h"
-#include "engine/render/HvAdapter.h"
 #include "engine/render/HvCamera.h"
 #include "engine/render/HvDevice.h"
 #include <cstdio>
@@ -14,30 +13,6 @@
 
 namespace {
 const UINT width = 1024, height = 768;
-
-class PictureCore : public HvCore {
-public:
-  PictureCore() : HvCore("Orvanta") {}
-
-  // The parts of start-up a picture needs: engine objects, window and device, without a dialog.
-  bool Open() {
-    if (!CreateEngineObjects()) return false;
-    adapter = new HvAdapter;
-    HvDisplayMode desktop;
-    if (!adapter->Create() || !adapter->GetCurrentDisplayMode(desktop)) return false;
-    HvDeviceSettings& s = GetSettings();
-    HvSetDefaultSettings(s, desktop.format, true);
-    s.displayWidth = s.backBufferWidth = width;
-    s.displayHeight = s.backBufferHeight = height;
-    window = CreateMainWindow();
-    if (!window) return false;
-    HvDevice* device = adapter->CreateDevice(s);
-    SetDevice(device);
-    return device != nullptr;
-  }
-
-  HvRef<HvAdapter> adapter;
-};
 
 struct Pixel {
   int r, g, b;
@@ -58,7 +33,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   HvCore::SetInstance(core);
   std::vector<DWORD> pixels;
   PictureScene scene = {};
-  bool rendered = core->Open();
+  bool rendered = core->Open(width, height);
   if (rendered) {
     scene = BuildPictureScene(float(width) / height);
     rendered = core->BeginFrame() && core->Render() && ReadBackBuffer(core->GetDevice()->GetD3DDevice(), width, height, pixels) &&

@@ -1,5 +1,6 @@
 #include "SceneFixture.h"
 #include "engine/assets/HvVertexShader.h"
+#include "engine/core/HvDeviceSettings.h"
 #include "engine/render/HvMaterial.h"
 #include "engine/render/HvPointLight.h"
 
@@ -117,6 +118,82 @@ TEST_F(DeviceTest, FailuresShowTheirMessageAndReturnFalse) {
   fake.FailOn("EndScene");
   MessagesOf([&] { device->EndFrame(); });
   EXPECT_EQ(0u, fake.Count("Present")) << "no Present after a failed EndScene";
+}
+
+// A window that counts the messages it is sent or that are dispatched to it.
+struct MessageCounter {
+  MessageCounter() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+      if (m == WM_APP) ++received;
+      return DefWindowProcA(w, m, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MessageCounter";
+    RegisterClassA(&wc);  // fails harmlessly when an earlier test registered it
+    window = CreateWindowExA(0, "MessageCounter", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    received = 0;
+  }
+  ~MessageCounter() { DestroyWindow(window); }
+  HWND window;
+  static inline int received = 0;
+};
+
+// A lost device comes back: the reset waits, handling window messages, until the device can be reset,
+// resets it with the core's settings, tries again when the reset finds it lost once more, and leaves
+// device and records as a new device has them: no shader, no material, specular off, samplers linear.
+TEST_F(DeviceTest, ResetWaitsForTheDeviceRetriesAndStartsFromTheDefaults) {
+  HvDeviceSettings& s = core->GetSettings();
+  s.backBufferWidth = 640, s.backBufferHeight = 480, s.windowed = true;
+  HvRef<HvVertexShader> shader = new StubShader;
+  HvRef<HvMaterial> shiny = MakeMaterial(8);
+  ASSERT_TRUE(device->SetVertexShader(shader.Get()));
+  ASSERT_TRUE(device->SetMaterial(shiny.Get()));
+  device->Registers().vertexShader = shader;
+  device->Registers().material = shiny;
+  ASSERT_EQ(uint32_t(HvDevice::VertexShaderActive | HvDevice::SpecularEnabled), device->GetStateFlags());
+
+  MessageCounter counter;
+  PostMessageA(counter.window, WM_APP, 0, 0);
+  fake.Script("TestCooperativeLevel", {D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICENOTRESET});
+  fake.Script("Reset", {D3DERR_DEVICELOST});
+  fake.cooperativeLevel = D3DERR_DEVICENOTRESET;  // after the script (a loop that kept waiting would hang)
+  fake.ClearLog();
+  ASSERT_TRUE(device->ResetDevice());
+
+  const std::vector<std::string> methods = fake.Methods();
+  ASSERT_GE(methods.size(), 6u);
+  EXPECT_EQ((std::vector<std::string>{"TestCooperativeLevel", "TestCooperativeLevel", "TestCooperativeLevel", "Reset",
+                                      "TestCooperativeLevel", "Reset"}),
+            std::vector<std::string>(methods.begin(), methods.begin() + 6));
+  for (const FakeCall& reset : fake.Calls("Reset")) {
+    EXPECT_EQ(640u, reset.a);
+    EXPECT_EQ(480u, reset.b);
+    EXPECT_EQ(DWORD(TRUE), reset.c);
+  }
+  EXPECT_EQ(1, MessageCounter::received) << "messages are handled while the device is lost";
+
+  EXPECT_EQ(0u, device->GetStateFlags());
+  EXPECT_FALSE(device->Registers().vertexShader);
+  EXPECT_FALSE(device->Registers().material);
+  EXPECT_EQ(0u, fake.renderStates[D3DRS_SPECULARENABLE]);
+  EXPECT_EQ(24u, fake.Count("SetSamplerState"));
+  // The next material reaches the device (no shader bound any more) and turns specular on again.
+  fake.ClearLog();
+  ASSERT_TRUE(device->SetMaterial(shiny.Get()));
+  EXPECT_EQ((std::vector<std::string>{"SetRenderState", "SetMaterial"}), fake.Methods());
+  EXPECT_EQ(0u + TRUE, fake.renderStates[D3DRS_SPECULARENABLE]);
+}
+
+TEST_F(DeviceTest, AResetThatFailsIsReportedAndChangesNoState) {
+  fake.cooperativeLevel = D3DERR_DEVICENOTRESET;
+  fake.FailOn("Reset", D3DERR_DRIVERINTERNALERROR);
+  bool result = true;
+  const std::string log = MessagesOf([&] { result = device->ResetDevice(); });
+  EXPECT_FALSE(result);
+  EXPECT_EQ("MessageBox: caption \"Orvanta\", text \"Error while reseting device\", style 0x30\n", log);
+  EXPECT_EQ(1u, fake.Count("Reset"));
+  EXPECT_EQ(0u, fake.StateCalls());
 }
 
 TEST_F(DeviceTest, ClearConvertsItsColour) {

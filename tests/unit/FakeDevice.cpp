@@ -74,6 +74,12 @@ FakeDevice::~FakeDevice() = default;
 
 HRESULT FakeDevice::Record(const std::string& method, DWORD a, DWORD b, DWORD c) {
   calls.push_back({method, a, b, c});
+  auto s = scripts.find(method);
+  if (s != scripts.end() && !s->second.empty()) {
+    const HRESULT scripted = s->second.front();
+    s->second.pop_front();
+    return scripted;
+  }
   auto f = failures.find(method);
   return f == failures.end() ? D3D_OK : f->second;
 }
@@ -254,7 +260,10 @@ UINT STDMETHODCALLTYPE FakeDevice::GetNumberOfSwapChains() {
   Record("GetNumberOfSwapChains");
   return 1;
 }
-HRESULT STDMETHODCALLTYPE FakeDevice::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) { return Record("Reset"); }
+// a: back buffer width, b: height, c: windowed
+HRESULT STDMETHODCALLTYPE FakeDevice::Reset(D3DPRESENT_PARAMETERS* p) {
+  return Record("Reset", p->BackBufferWidth, p->BackBufferHeight, p->Windowed);
+}
 HRESULT STDMETHODCALLTYPE FakeDevice::Present(const RECT *src_rect, const RECT *dst_rect, HWND dst_window_override, const RGNDATA *dirty_region) { return Record("Present"); }
 HRESULT STDMETHODCALLTYPE FakeDevice::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type, IDirect3DSurface9** ppBackBuffer) { return Record("GetBackBuffer"); }
 HRESULT STDMETHODCALLTYPE FakeDevice::GetRasterStatus(UINT iSwapChain, D3DRASTER_STATUS* pRasterStatus) { return Record("GetRasterStatus"); }

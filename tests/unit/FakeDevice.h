@@ -5,6 +5,7 @@
 // Vertex and index buffers are real memory, so uploads can be read back.
 #pragma once
 #include <d3d9.h>
+#include <deque>
 #include <map>
 #include <string>
 #include <utility>
@@ -24,6 +25,10 @@ public:
 
   // Makes a method (by name; "VertexBuffer::Lock", "IndexBuffer::Unlock" etc. for the buffers) fail.
   void FailOn(const std::string& method, HRESULT result = D3DERR_INVALIDCALL) { failures[method] = result; }
+  // The results of the method's next calls, in order; after them it behaves as before.
+  void Script(const std::string& method, std::vector<HRESULT> results) {
+    scripts[method].insert(scripts[method].end(), results.begin(), results.end());
+  }
   void ClearFailures() { failures.clear(); }
   void ClearLog() { calls.clear(); }
   size_t Count(const std::string& method) const;
@@ -174,6 +179,7 @@ public:
   HRESULT STDMETHODCALLTYPE CreateQuery(D3DQUERYTYPE Type, IDirect3DQuery9** ppQuery) override;
 private:
   std::map<std::string, HRESULT> failures;
+  std::map<std::string, std::deque<HRESULT>> scripts;
   ULONG refs = 1;
   int liveBuffers = 0;
 };

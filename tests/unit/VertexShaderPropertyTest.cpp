@@ -155,6 +155,15 @@ TEST_F(ShaderPropertyTest, MatrixCameraAndMaterialSelectors) {
   ExpectNear(D3DXVECTOR4(specular), Register(21), "material specular");
   ExpectNear(D3DXVECTOR4(20, 20, 20, 20), Register(22), "power");
 
+  // Power 0 means no highlight: `lit` would give pow(N.H, 0) = 1, so the specular colour goes out black.
+  material->power = 0;
+  ASSERT_TRUE(SetFor(p.Get(), node.Get()));
+  ExpectNear(D3DXVECTOR4(0, 0, 0, 1), Register(21), "specular at power 0");
+  ExpectNear(D3DXVECTOR4(color), Register(20), "material colour at power 0");
+  material->power = 0.5f;
+  ASSERT_TRUE(SetFor(p.Get(), node.Get()));
+  ExpectNear(D3DXVECTOR4(specular), Register(21), "specular at a small power");
+
   // A node without geometry sends nothing and succeeds.
   HvRef<HvNode> frame = new HvNode("frame");
   fake.ClearLog();

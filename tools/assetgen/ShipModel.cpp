@@ -92,7 +92,10 @@ Material ShipMaterial(const char* texture) {
 }  // namespace
 
 std::array<Mesh, 4> ShipMeshes() {
-  std::array<Mesh, 4> parts;
+  // Built in design units (about 12 long, the hull about 2.1 wide and 1.3 high) and scaled by
+  // kShipUnits at the end: the pulse shader moves the hull's vertices by up to one object unit, which
+  // must stay a small ripple on the hull, not a change of its shape.
+  std::array<Mesh, 4> parts, design;
   const char* const names[4] = {"HullMesh", "WingMesh", "EngineMesh", "CanopyMesh"};
   const char* const textures[4] = {"st_hull.bmp", "st_wing.bmp", "st_engine.bmp", "st_canopy.bmp"};
   for (int i = 0; i < 4; ++i) {
@@ -100,21 +103,24 @@ std::array<Mesh, 4> ShipMeshes() {
     parts[i].material = ShipMaterial(textures[i]);
   }
 
-  // Hull: 160 rings along 12 units keep the pulse's ripples (a fraction of a unit long) smooth.
+  // Hull: the pulse's ripples are about 0.65 object units long at its show times (sin of
+  // 0.06 * t * z for t from 150 to 179 s), far below a pixel along a hull of some 150 units. Rings
+  // 0.638 units apart, close to that length, sample them as a wave 11 to 25 rings long that runs
+  // along the hull in both pulse scenes; rings much closer would draw a shimmer of sub-pixel spikes.
   Mesh hull;
   RevolveDesc hd;
   hd.around = 64;
-  hd.along = 160;
+  hd.along = kHullRings;
   hd.uTiles = 2;
   hd.vTiles = 6;
   AddRevolve(hull, hd, HullProfile);
-  AppendTransformed(parts[0], hull, AxisToZ(1.0f, 0.62f, {0, 0, 0}));
+  AppendTransformed(design[0], hull, AxisToZ(1.0f, 0.62f, {0, 0, 0}));
 
   // Wings, mirrored for the left side.
   Mesh wing;
   AddWing(wing, {0.3f, 4.3f, 1.0f, -2.7f, 4.6f, 1.2f, -0.25f, 0.1f, 0.075f}, 48, 24);
-  AppendTransformed(parts[1], wing, Mat4());
-  AppendTransformed(parts[1], wing, Scaling(-1, 1, 1));
+  AppendTransformed(design[1], wing, Mat4());
+  AppendTransformed(design[1], wing, Scaling(-1, 1, 1));
 
   // Engine pods beside the tail.
   Mesh pod;
@@ -122,7 +128,7 @@ std::array<Mesh, 4> ShipMeshes() {
   pd.around = 40;
   pd.along = 60;
   AddRevolve(pod, pd, PodProfile);
-  for (float side : {-1.0f, 1.0f}) AppendTransformed(parts[2], pod, AxisToZ(1, 1, {1.55f * side, -0.1f, -6.3f}));
+  for (float side : {-1.0f, 1.0f}) AppendTransformed(design[2], pod, AxisToZ(1, 1, {1.55f * side, -0.1f, -6.3f}));
 
   // Canopy: an ellipsoid half sunk into the hull behind the nose; a swept tail fin on the spine.
   Mesh bubble;
@@ -130,9 +136,10 @@ std::array<Mesh, 4> ShipMeshes() {
   cd.around = 40;
   cd.along = 24;
   AddRevolve(bubble, cd, [](float t) { return ProfilePoint{std::sin(kPi * t), -std::cos(kPi * t)}; });
-  AppendTransformed(parts[3], bubble, Multiply(Scaling(0.36f, 1.3f, 0.5f), AxisToZ(1, 1, {0, 0.45f, 2.0f})));
+  AppendTransformed(design[3], bubble, Multiply(Scaling(0.36f, 1.3f, 0.5f), AxisToZ(1, 1, {0, 0.45f, 2.0f})));
   Mesh fin;
   AddWing(fin, {0.3f, 1.9f, -2.6f, -4.7f, 2.8f, 1.0f, 0, 0, 0.09f}, 32, 16);
-  AppendTransformed(parts[3], fin, RotationZ(kPi / 2));
+  AppendTransformed(design[3], fin, RotationZ(kPi / 2));
+  for (int i = 0; i < 4; ++i) AppendTransformed(parts[i], design[i], Scaling(kShipUnits, kShipUnits, kShipUnits));
   return parts;
 }

@@ -22,7 +22,7 @@ constexpr float kHall = 1200, kWall = 40, kFloorY = -400, kCeilY = 900, kTopY = 
 constexpr float kCorridorEnd = -2100, kCorridorHalf = 130, kCorridorFloor = 80, kCorridorTop = 320;
 constexpr float kDoorHalf = 110, kDoorZ = -1220;
 constexpr float kSkyHalf = 2400;
-constexpr float kShipScale = 40;
+constexpr float kShipScale = 40 / kShipUnits;  // the ship about 490 long in the hall
 constexpr float kPitHalf = 160, kPitDepth = 100, kPitAt = 750;  // fan pits at (+-750, +-750)
 const Vec3 kGlobeAt(-850, -90, 0);
 constexpr float kGlobeRadius = 150;
