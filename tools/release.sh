@@ -6,7 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$here/dist}")
 
-"$here/tools/build.sh" --all >/dev/null
+"$here/tools/build.sh" --all   # prints only when it has work to do
 
 # Every entry carries the time of the commit, written in UTC (zip's DOS times are local times).
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
