@@ -16,6 +16,7 @@ packages=(
   imagemagick                                       # tests read the pictures the program saves
   gawk                                              # tools/benchmark.sh: profile arithmetic
   googletest                                        # unit tests, built from source
+  unzip                                             # tests unpack the release zips
 )
 
 missing=()
