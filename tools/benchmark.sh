@@ -15,7 +15,8 @@
 #     --plot: frame time over show time of every run, sections and scenes marked (default size 1200x500)
 #   For checking this script quickly: --step S (a stepped clock, S show seconds per frame: the figures
 #   then say nothing about speed), --bare S (seconds of each bare loop, default 10).
-# Environment: ORVANTA_BUILD, a built tree's build/x64 to measure as it is (default: build this one).
+# Environment: ORVANTA_BUILD, a built tree's build/x64 to measure as it is (default: build this one);
+# WINEPREFIX, an initialised prefix each run's own prefix is made from (default: build/wineprefix).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 runs=1 until= profile=false json= plot= plot_size=1200x500 step= bare_seconds=10
@@ -45,7 +46,7 @@ else
 fi
 source "$here/wine-env.sh"
 work=$(mktemp -d /tmp/orvanta-benchmark.XXXXXX)
-orv_wine_env "$build/../wineprefix"
+orv_wine_env "${WINEPREFIX:-$build/../wineprefix}"   # the template of the runs' private prefix
 orv_private_prefix "$WINEPREFIX" "$work/prefix"
 export WINEPREFIX=$work/prefix
 trap 'orv_stop; rm -rf "$work"' EXIT
