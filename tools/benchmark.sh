@@ -135,14 +135,18 @@ done
 
 folders=()
 for run in $(seq "$runs"); do folders+=("$work/run$run"); done
-mode="benchmark, windowed, frames presented at once, $([ -n "$step" ] && echo "stepped clock ($step s a frame)" || echo "real time")${until:+, ended at $until s}"
+mode="benchmark, windowed, frames presented immediately, $([ -n "$step" ] && echo "stepped clock ($step s a frame)" || echo "real time")${until:+, ended at $until s}"
 "$python" "$here/benchstats.py" summary ${json:+--json "$json"} --adapter "$(cat "$work/adapter")" \
   --wine "$("$WINE" --version 2>/dev/null)" --resolution 640x480 --mode "$mode" "${folders[@]}"
 if [ -n "$plot" ]; then
   logs=()
   for f in "${folders[@]}"; do [ -s "$f/frames.csv" ] && logs+=("$f/frames.csv"); done
-  "$python" "$here/benchplot.py" "$plot" "$plot_size" \
-    "Orvanta benchmark at 640x480, $runs run$([ "$runs" = 1 ] || echo s), $(nproc) cores: frame time over show time" "${logs[@]}"
-  echo "plot: $plot"
+  if [ ${#logs[@]} -gt 0 ]; then
+    "$python" "$here/benchplot.py" "$plot" "$plot_size" \
+      "Orvanta benchmark at 640x480, $runs run$([ "$runs" = 1 ] || echo s), $(nproc) cores: frame time over show time" "${logs[@]}"
+    echo "plot: $plot"
+  else
+    echo "no plot: no run left a frame log" >&2
+  fi
 fi
 [ -z "$json" ] || echo "figures: $json"
