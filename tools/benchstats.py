@@ -111,7 +111,7 @@ def read_run(folder):
         "max_fps": _number(r"Maximum frames per second</td><td class='r'>(\d+) FPS", report, int),
         "frames": _number(r"^(\d+) frames in ", out, int),
         "run_fps": _number(r"^\d+ frames in [0-9.]+ s: ([0-9.]+) frames/s$", out),
-        "startup_s": _number(r"^start-up: ([0-9.]+) s$", out),
+        "startup_s": _number(r"^start-up: ([0-9.]+) s\b", out),  # "... s" and what it counts from, if said
         "peak_memory_mb": _number(r"^peak memory: ([0-9.]+) MB$", out),
         "bare_fps_before": float(bare[0]) if len(bare) > 0 else None,
         "bare_fps_after": float(bare[1]) if len(bare) > 1 else None,
