@@ -60,7 +60,8 @@ void CCore::AddSceneObjects() {
   auto* fps = new CFPSCounter("FPS Counter");
   fps->SetVisible(mode == Benchmark);
   pool->Add(fps);
-  pool->Add(new CObjectBenchmark("Benchmark"));
+  benchmark = new CObjectBenchmark("Benchmark");
+  pool->Add(benchmark);
   if (mode == Demo) pool->Add(new CObjectBlackBar("Black_bars"));
   pool->Add(new CObjectFlash("Flash_Screen"));
   pool->Add(new CObjectLogo("Logo"));
@@ -133,9 +134,10 @@ bool CCore::CheckDevice() {
   return false;
 }
 
+int32_t CCore::GetFrameSection() const { return benchmark ? benchmark->GetSection() + 1 : 0; }
+
 void CCore::PrintStatistics() {
   HvCore::PrintStatistics();
-  auto* benchmark = dynamic_cast<CObjectBenchmark*>(GetPool(HvPoolApplication)->FindByName("Benchmark"));
   if (!benchmark) return;
   const double end = GetStatistics().showTime;  // a show cut short ends before the last section does
   for (int i = 0; i < 3; ++i) {

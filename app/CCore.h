@@ -7,6 +7,7 @@
 
 class CEventCollector;
 class CMusic;
+class CObjectBenchmark;
 
 const float kShowStartOffset = 0.0f;  // s subtracted from the timeline's first dispatch
 
@@ -29,6 +30,7 @@ public:
   bool Shutdown() override;
   bool CheckDevice() override;
   void PrintStatistics() override;  // adds the frame rates of the benchmark sections
+  int32_t GetFrameSection() const override;  // the benchmark section the frame counted in, 1 to 3; 0: none
 
   uint32_t GetMode() const { return mode; }
   void SetMode(uint32_t m) { mode = m; }
@@ -46,6 +48,7 @@ private:
   float showStartOffset = kShowStartOffset;
   HvRef<CEventCollector> eventCollector;
   HvRef<CMusic> music;                // demo mode only
+  CObjectBenchmark* benchmark = nullptr;  // in the application pool, which owns it
   char savedDirectory[512] = "";      // the start directory while the data folder is current
   char dataFolder[512] = "";          // the unpacked package; empty when there is none
 };

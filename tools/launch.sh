@@ -15,6 +15,7 @@ while [ $# -gt 0 ]; do
     --out) # a Unix path becomes the Windows path of the same folder (Wine maps Z: to /)
       dir=$(realpath -m "${2:-.}"); mkdir -p "$dir"; args+=(--out "Z:${dir//\//\\}"); shift 2 || shift ;;
     --profile) file=$(realpath -m "${2:-profile.txt}"); args+=(--profile "Z:${file//\//\\}"); shift 2 || shift ;;
+    --frame-log) file=$(realpath -m "${2:-frames.csv}"); args+=(--frame-log "Z:${file//\//\\}"); shift 2 || shift ;;
     --help) help=1; args+=("$1"); shift ;;
     *) args+=("$1"); shift ;;
   esac

@@ -15,6 +15,7 @@ packages=(
   libfreetype-dev libjpeg-dev fonts-dejavu-core fonts-dejavu-extra  # asset generator: captions, JPEG
   imagemagick                                       # tests read the pictures the program saves
   gawk                                              # tools/benchmark.sh: profile arithmetic
+  python3 gnuplot-nox                               # tools/benchmark.sh: statistics, plot
   googletest                                        # unit tests, built from source
   unzip                                             # tests unpack the release zips
 )

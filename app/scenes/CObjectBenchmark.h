@@ -21,6 +21,7 @@ public:
 
   int32_t GetScore() const { return score; }
   int32_t GetSectionFrames(int i) const { return sectionFrames[i]; }
+  int32_t GetSection() const { return section; }  // 0 to 2 once the first section began, else -1
 
 private:
   int32_t totalFrames = 0;        // every frame of the show

@@ -78,6 +78,8 @@ const Option options[] = {
    [](HvAutomation& o, const std::string&) { return o.printFps = true; }},
   {"--profile", "FILE", "write where the frame loop spends its time to FILE",
    [](HvAutomation& o, const std::string& v) { o.profilePath = v; return !v.empty(); }},
+  {"--frame-log", "FILE", "write a CSV line per frame (number, show time, frame time, section) to FILE at the end",
+   [](HvAutomation& o, const std::string& v) { o.frameLogPath = v; return !v.empty(); }},
   {"--no-message-boxes", nullptr, "message boxes become lines on standard error; the dialog takes its defaults",
    [](HvAutomation& o, const std::string&) { return o.noMessageBoxes = o.skipDialog = true; }},
   {"--help", nullptr, "print this list and exit",

@@ -14,6 +14,9 @@
 //                         references, counted objects)
 //   --profile FILE        sample the frame-loop thread every millisecond or two and write where it was
 //                         (own code, D3DX or elsewhere per show second, own code per address) to FILE
+//   --frame-log FILE      write one CSV line per frame to FILE when the program ends: frame number, show
+//                         time (s), frame time (ms), benchmark section (0 before the first, then 1 to 3);
+//                         kept in memory reserved at the start meanwhile (engine/core/HvFrameLog.h)
 //   --no-message-boxes    message boxes become lines on standard error, answered by their default button;
 //                         the dialog is skipped with its defaults, and the results dialog at the end of a
 //                         benchmark becomes the line
@@ -41,6 +44,7 @@ struct HvAutomation {
   bool noMessageBoxes = false;
   bool printFps = false;
   std::string profilePath;     // empty: no profiling
+  std::string frameLogPath;    // empty: no frame log
   bool help = false;           // --help: list the options instead of running
 };
 

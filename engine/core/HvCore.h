@@ -4,6 +4,7 @@
 #pragma once
 #include "HvAutomation.h"
 #include "HvDeviceSettings.h"
+#include "HvFrameLog.h"
 #include "HvObjectPool.h"
 #include "HvProfiler.h"
 #include <windows.h>
@@ -67,6 +68,8 @@ public:
   virtual bool Stop();
   virtual bool OnWindowMessage(HWND, UINT, WPARAM, LPARAM) { return true; }
   virtual void PrintStatistics();  // on standard output, after Stop
+  // The part of the show the frame just finished counted for, for the frame log; 0: none.
+  virtual int32_t GetFrameSection() const { return 0; }
   const HvRunStatistics& GetStatistics() const { return statistics; }
 
   HvAdapter* GetAdapter() const { return adapter.Get(); }
@@ -122,4 +125,5 @@ private:
   size_t grabsDone = 0;
   HvRunStatistics statistics;
   HvProfiler profiler;      // automation: where the frame-loop thread spends its time
+  HvFrameLog frameLog;      // automation: every frame's time
 };

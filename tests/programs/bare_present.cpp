@@ -2,7 +2,7 @@
 // yardstick for the engine's frame loop, its start-up and its memory.
 //   bare_present [SECONDS [WxH]]   (default 5 s at 640x480)
 // Prints the time Direct3D and the device took to create, the frames per second of a run of the given
-// seconds and the process's peak memory.
+// seconds, the process's peak memory and the description of the Direct3D adapter it ran on.
 #include <windows.h>
 #include <d3d9.h>
 #include <psapi.h>
@@ -68,6 +68,8 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
   PROCESS_MEMORY_COUNTERS memory = {};
   if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory))
     printf("peak memory: %.0f MB\n", memory.PeakWorkingSetSize / 1048576.0);
+  D3DADAPTER_IDENTIFIER9 id = {};
+  if (SUCCEEDED(d3d->GetAdapterIdentifier(D3DADAPTER_DEFAULT, 0, &id))) printf("adapter: %s\n", id.Description);
   device->Release();
   d3d->Release();
   return 0;

@@ -28,7 +28,7 @@ TEST(AutomationTest, OptionsReachTheRecord) {
   std::string e;
   ASSERT_TRUE(Parse({"--mode", "benchmark", "--res", "800x600", "--depth", "16", "--windowed", "--step", "0.04",
                      "--grab", "2.5,1,10", "--out", "x", "--quit-at", "12", "--close-while-loading",
-                     "--lose-device-at", "7.5", "--fps", "--profile", "p.txt", "--help"}, o, e)) << e;
+                     "--lose-device-at", "7.5", "--fps", "--profile", "p.txt", "--frame-log", "f.csv", "--help"}, o, e)) << e;
   EXPECT_TRUE(o.skipDialog);
   EXPECT_EQ(o.mode, 1u);
   EXPECT_EQ(o.width, 800u);
@@ -43,6 +43,7 @@ TEST(AutomationTest, OptionsReachTheRecord) {
   EXPECT_EQ(o.loseDeviceAt, 7.5);
   EXPECT_TRUE(o.printFps);
   EXPECT_EQ(o.profilePath, "p.txt");
+  EXPECT_EQ(o.frameLogPath, "f.csv");
   EXPECT_TRUE(o.help);
   EXPECT_FALSE(o.noMessageBoxes);
 }
@@ -53,6 +54,7 @@ TEST(AutomationTest, BadValuesAreRefusedWithTheOptionNamed) {
     {"--res", "0x0"}, {"--depth", "24"}, {"--step", "0"}, {"--step", "-1"}, {"--step", "abc"},
     {"--grab", "1,,2"}, {"--grab", "1,x"}, {"--grab", ""}, {"--quit-at", "-3"}, {"--quit-at"}, {"--bogus"},
     {"--lose-device-at", "soon"}, {"--lose-device-at"}, {"--out", ""}, {"--profile", ""}, {"--depth", "--windowed"},
+    {"--frame-log", ""}, {"--frame-log"},
   };
   for (const auto& args : bad) {
     HvAutomation o;
