@@ -13,6 +13,7 @@ namespace {
 // A case still running after this long is taken for a hang: the process ends with its number, since
 // a hung loader cannot be interrupted from inside.
 const double CaseLimitSeconds = 60;
+const double SlowCaseSeconds = 2;  // named in the output
 
 double Now() {
   LARGE_INTEGER frequency, counter;
@@ -75,7 +76,10 @@ FuzzRun::~FuzzRun() {
 
 bool FuzzRun::Next() {
   const double now = Now();
-  if (caseStarted > 0) slowest = std::max(slowest, now - caseStarted);
+  if (caseStarted > 0) {
+    slowest = std::max(slowest, now - caseStarted);
+    if (now - caseStarted > SlowCaseSeconds) printf("[ fuzz     ] slow: %s took %.1f s\n", Where().c_str(), now - caseStarted);
+  }
   caseStarted = 0;
   caseStart = 0;
   if (end > 0 ? number + 1 >= end : now - started >= seconds) return false;
