@@ -9,6 +9,7 @@
 #include "app/CMusic.h"
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -23,11 +24,9 @@ Mp3Seed MakeSeed(const std::string& name, const std::string& bytes) {
   const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data());
   if (!AudioScanMp3(data, bytes.size(), info)) return seed;
   // The info frame, when there is one, lies just before the first audio frame.
-  for (size_t at = 0; at + 4 < info.firstFrame; ++at)
-    if (data[at] == 0xFF && (data[at + 1] & 0xE0) == 0xE0 && bytes.compare(at + 4, 32, std::string(32, '\0')) != 0) {
-      seed.frames.push_back(at);
-      break;
-    }
+  const std::string before = bytes.substr(0, info.firstFrame);
+  const size_t tag = std::min({before.find("Info"), before.find("Xing"), before.find("VBRI")});
+  if (tag != std::string::npos) seed.frames.push_back(before.rfind("\xFF", tag));
   size_t at = info.firstFrame;
   for (uint32_t size : info.frameSizes) {
     seed.frames.push_back(at);
@@ -183,7 +182,7 @@ TEST_F(Mp3FuzzTest, DamagedSoundtracksLoadOrFailWithOneMessage) {
   }
   EXPECT_EQ(seeds[0].bytes.compare(seeds[0].frames[0] + 36, 4, "Info"), 0) << "the soundtrack starts with an info frame";
 
-  FuzzRun run("soundtrack", 25);
+  FuzzRun run("soundtrack", 20);
   while (run.Next()) {
     const Mp3Seed& seed = seeds[run.Below(unsigned(seeds.size()))];
     std::string bytes = seed.bytes;

@@ -114,7 +114,8 @@ protected:
 
   // Loads `bytes` as a texture file: it loads without a message, or fails with exactly one; once
   // swept, the pool holds no more than before.
-  void Check(const std::string& extension, const std::string& bytes, FuzzRun* run, const std::string& label) {
+  void Check(const std::string& extension, const std::string& bytes, FuzzRun* run, const std::string& label,
+             bool mustFail = false) {
     const std::string file = TestFolder() + "fuzz." + extension;
     ASSERT_TRUE(FuzzWriteFile(file, bytes));
     int messages = 0;
@@ -127,6 +128,7 @@ protected:
         },
         messages);
     const bool loaded = Pool()->FindByName(file) != nullptr;
+    ASSERT_FALSE(loaded && mustFail) << label << ": loaded";
     if (loaded) ASSERT_EQ(messages, 0) << label << ": " << log;
     else {
       ASSERT_EQ(messages, 1) << label << ": " << log;
@@ -158,7 +160,7 @@ TEST_F(TextureFuzzTest, DamagedTexturesLoadOrFailWithOneMessage) {
   EXPECT_EQ(seeds[3].bytes[16], 32) << "a 32-bit TGA among the seeds";
   EXPECT_EQ(uint8_t(seeds[6].bytes[113]), 0xFE) << "a cube map among the seeds";
 
-  FuzzRun run("textures", 25);
+  FuzzRun run("textures", 20);
   while (run.Next()) {
     const TextureSeed& seed = seeds[run.Below(unsigned(seeds.size()))];
     std::string bytes = seed.bytes;
@@ -168,4 +170,30 @@ TEST_F(TextureFuzzTest, DamagedTexturesLoadOrFailWithOneMessage) {
     Check(seed.extension, bytes, &run, run.Where());
     if (HasFatalFailure()) return;
   }
+}
+
+// Faults the fuzzing found: headers that made the graphics library read past the data or count
+// through billions of mip levels. Each is refused before the library sees it.
+TEST_F(TextureFuzzTest, HeadersClaimingMoreThanTheFileHoldsAreRefused) {
+  auto seed = [](const char* file) { return FuzzReadFile(std::string(ORVANTA_TEST_DATA) + "\\" + file); };
+  auto with = [](std::string bytes, size_t at, uint32_t value, size_t size = 4) {
+    for (size_t k = 0; k < size; ++k) bytes[at + k] = char(value >> (8 * k));
+    return bytes;
+  };
+  const std::string bmp = seed("Blob\\BlobColor.bmp"), tga = seed("Tunnel\\tun_flare.tga");
+  const std::string dds = seed("Station\\edgeimage.dds"), cube = seed("Station\\CubeTexture.dds");
+  const struct {
+    const char *what, *extension;
+    std::string bytes;
+  } cases[] = {
+      {"BMP of width -1", "bmp", with(bmp, 18, 0xFFFFFFFFu)},
+      {"BMP of 65536 rows in 822 bytes", "bmp", with(bmp, 22, 65536)},
+      {"BMP of height -2^31", "bmp", with(bmp, 22, 0x80000000u)},
+      {"TGA of 65535 x 128 texels in 64 KB", "tga", with(tga, 12, 65535, 2)},
+      {"TGA cut in its pixels", "tga", tga.substr(0, tga.size() / 2)},
+      {"DDS of 2^31 - 1 mip levels", "dds", with(dds, 28, 0x7FFFFFFFu)},
+      {"DDS pitch-sized width", "dds", with(dds, 16, 0x7FFFFFFFu)},
+      {"cube map cut after three faces", "dds", cube.substr(0, cube.size() / 2)},
+  };
+  for (const auto& c : cases) Check(c.extension, c.bytes, nullptr, c.what, true);
 }

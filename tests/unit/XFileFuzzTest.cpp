@@ -566,7 +566,8 @@ protected:
 };
 }  // namespace
 
-TEST_F(XFileFuzzTest, SeedsLoadInBothForms) {
+// Each seed loads as it is, in both forms; then thousands of damaged copies load or fail cleanly.
+TEST_F(XFileFuzzTest, DamagedModelsLoadOrFailWithOneMessage) {
   const std::vector<Seed> seeds = Seeds();
   SettlePools();
   ASSERT_GE(seeds.size(), 10u);
@@ -577,17 +578,12 @@ TEST_F(XFileFuzzTest, SeedsLoadInBothForms) {
     int messages = 0;
     HvNode* root = nullptr;
     const std::string log = FuzzCapture([&] { root = LoadXFile(file); }, messages);
-    EXPECT_TRUE(root) << seed.name << ": " << log;
-    EXPECT_EQ(messages, 0) << seed.name << ": " << log;
+    ASSERT_TRUE(root) << seed.name << ": " << log;
+    ASSERT_EQ(messages, 0) << seed.name << ": " << log;
     SettlePoolsAndCompare(seed.name);
   }
-}
 
-TEST_F(XFileFuzzTest, DamagedModelsLoadOrFailWithOneMessage) {
-  const std::vector<Seed> seeds = Seeds();
-  SettlePools();
-  ASSERT_FALSE(seeds.empty());
-  FuzzRun run("models", 35);
+  FuzzRun run("models", 30);
   while (run.Next()) {
     const Seed& seed = seeds[run.Below(unsigned(seeds.size()))];
     std::string bytes = seed.bytes;
@@ -597,5 +593,73 @@ TEST_F(XFileFuzzTest, DamagedModelsLoadOrFailWithOneMessage) {
     run.Describe(seed.name + ": " + what);
     Check(seed, bytes, &run, run.Where());
     if (HasFatalFailure()) return;
+  }
+}
+
+// Faults the fuzzing found, each kept as a case of its own. A model that fails must fail with its one
+// message; afterwards the real flare model still loads in both forms.
+TEST_F(XFileFuzzTest, NamesStringsListsAndCountsThatWouldOverrunAreRefused) {
+  const Seed light{"Light.X", DataFolder("Tunnel"), FuzzReadFile(DataFolder("Tunnel") + "\\Light.X")};
+  ASSERT_NE(light.bytes.find("\"tun_flare.tga\""), std::string::npos);
+  auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  std::string binaryName = ToBinary(std::string(TextHeader) + "Frame Short { }\n");
+  binaryName.replace(binaryName.find("Short") - 4, 9, std::string("\xC8\0\0\0", 4) + std::string(200, 'N'));
+  std::string binaryList = ToBinary(light.bytes);
+  const size_t list = binaryList.find(std::string("\x07\0\x10\0\0\0", 6));  // the frame matrix: 16 floats
+  ASSERT_NE(list, std::string::npos);
+  binaryList.replace(list + 2, 4, std::string("\0\x94\x35\x77", 4));  // 2,000,000,000 floats
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"a name longer than the parser holds", TextHeader + std::string("Frame ") + std::string(40, 'N') + " { }\n"},
+      {"a name of 600 letters", TextHeader + std::string("Frame ") + std::string(600, 'N') + " { }\n"},
+      {"a texture name of 150 letters", replaced(light.bytes, "tun_flare.tga", std::string(146, 't') + ".tga")},
+      {"a binary name of 200 bytes", binaryName},
+      {"a binary list of 2,000,000,000 floats", binaryList},
+      {"a compressed file", std::string("xof 0303tzip0032") + std::string("\xFF\xFF\xFF\x7F\x10\x00\x08\x00", 8) + "garbage!"},
+      {"2,139,095,039 materials", replaced(light.bytes, "MeshMaterialList {\n   1;", "MeshMaterialList {\n   2139095039;")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string file = TestFolder() + "fuzz.x";
+    ASSERT_TRUE(FuzzWriteFile(file, c.bytes));
+    SetCurrentDirectoryA(light.folder.c_str());
+    int messages = 0;
+    HvNode* root = nullptr;
+    const std::string log = FuzzCapture([&] { root = LoadXFile(file); }, messages);
+    EXPECT_EQ(root, nullptr);
+    EXPECT_EQ(messages, 1) << log;
+    EXPECT_TRUE(log.find("Error parsing file '" + file + "'") != std::string::npos ||
+                log.find("Invalid data in file '" + file + "'") != std::string::npos)
+        << log;
+    Sweep();
+  }
+  Check(light, light.bytes, nullptr, "the flare model");
+  Check(light, ToBinary(light.bytes), nullptr, "the flare model in binary");
+  EXPECT_EQ(Pool(HvPoolNode)->GetCount(), before[HvPoolNode]);
+}
+
+// Frames nested deeper than the loader takes are refused with their message: deep enough to exhaust
+// the stack of the code that walks node trees, or the parser's table of nested objects.
+TEST_F(XFileFuzzTest, FramesNestedTooDeepAreRefused) {
+  auto nested = [](size_t depth) {
+    std::string open, close(depth, '}');
+    for (size_t d = 0; d < depth; ++d) open += "Frame N" + std::to_string(d) + " {\n";
+    return TextHeader + open + close + "\n";
+  };
+  const Seed seed{"nested", TestFolder(), ""};
+  for (size_t depth : {size_t(64), size_t(65), size_t(400), size_t(30000)}) {
+    SCOPED_TRACE(depth);
+    const std::string file = TestFolder() + "nested.x";
+    ASSERT_TRUE(FuzzWriteFile(file, nested(depth)));
+    int messages = 0;
+    HvNode* root = nullptr;
+    const std::string log = FuzzCapture([&] { root = LoadXFile(file); }, messages);
+    EXPECT_EQ(root != nullptr, depth <= 64) << log;
+    EXPECT_EQ(messages, depth <= 64 ? 0 : 1) << log;
+    SettlePoolsAndCompare("nested frames");
   }
 }
