@@ -252,6 +252,33 @@ std::vector<BinaryTok> BinaryTokens(const std::string& b) {
   return tokens;
 }
 
+// Pieces of a large binary model: the smallest and the largest frame with a mesh under 16 KB.
+std::vector<std::string> BinaryExcerpts(const std::string& model) {
+  const std::vector<BinaryTok> tk = BinaryTokens(model);
+  auto isName = [&](size_t i, const char* name) {
+    return tk[i].id == TokenName && model.compare(tk[i].data + 4, tk[i].end - tk[i].data - 4, name) == 0;
+  };
+  std::vector<std::string> meshFrames;
+  for (size_t i = 0; i < tk.size(); ++i) {
+    if (!isName(i, "Frame")) continue;
+    int depth = 0;
+    bool mesh = false;
+    for (size_t k = i + 1; k < tk.size(); ++k) {
+      mesh = mesh || isName(k, "Mesh");
+      if (tk[k].id == TokenOpenBrace) ++depth;
+      if (tk[k].id != TokenCloseBrace || --depth > 0) continue;
+      if (mesh && tk[k].end - tk[i].at <= 16384) meshFrames.push_back(model.substr(tk[i].at, tk[k].end - tk[i].at));
+      break;
+    }
+  }
+  std::sort(meshFrames.begin(), meshFrames.end(),
+            [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+  std::vector<std::string> excerpts;
+  if (!meshFrames.empty()) excerpts.push_back(model.substr(0, HeaderSize) + meshFrames.front());
+  if (meshFrames.size() > 1) excerpts.push_back(model.substr(0, HeaderSize) + meshFrames.back());
+  return excerpts;
+}
+
 // ---- Mutations ------------------------------------------------------------------------------------------
 const char* const HostileNumbers[] = {"2000000000", "4294967295", "4294967296", "-1", "-2147483648", "65535",
                                       "65536", "99999999999999999999", "1e38", "-1e38", "1e999", "nan", "inf",
@@ -509,19 +536,23 @@ protected:
       EXPECT_FALSE(bytes.empty()) << m.file;
       std::vector<std::string> pieces;
       if (bytes.size() <= 16384) pieces.push_back(bytes);
-      else if (!IsBinary(bytes)) pieces = Excerpts(bytes);
+      else pieces = IsBinary(bytes) ? BinaryExcerpts(bytes) : Excerpts(bytes);
       for (size_t i = 0; i < pieces.size(); ++i) {
         const std::string name = std::string(m.file) + (bytes.size() <= 16384 ? "" : " excerpt " + std::to_string(i));
         seeds.push_back({name, folder, pieces[i]});
         if (!IsBinary(pieces[i])) seeds.push_back({name + " in binary", folder, ToBinary(pieces[i])});
       }
       SetCurrentDirectoryA(folder.c_str());
-      const std::vector<Token> tk = TextTokens(bytes.size() <= 16384 || !IsBinary(bytes) ? bytes : std::string());
-      for (const Token& k : tk)
-        if (k.kind == 's' && k.size > 2) {
-          const std::string texture = bytes.substr(k.at + 1, k.size - 2);
-          if (HvTexture* t = HvTexture::CreateTextureFromFile(texture, D3DX_DEFAULT)) textures.push_back(t);
-        }
+      std::vector<std::string> names;
+      if (IsBinary(bytes)) {
+        for (const BinaryTok& k : BinaryTokens(bytes))
+          if (k.id == TokenString) names.push_back(bytes.substr(k.data + 4, k.end - k.data - 6));
+      } else {
+        for (const Token& k : TextTokens(bytes))
+          if (k.kind == 's' && k.size > 2) names.push_back(bytes.substr(k.at + 1, k.size - 2));
+      }
+      for (const std::string& texture : names)
+        if (HvTexture* t = HvTexture::CreateTextureFromFile(texture, D3DX_DEFAULT)) textures.push_back(t);
     }
     return seeds;
   }
@@ -662,4 +693,14 @@ TEST_F(XFileFuzzTest, FramesNestedTooDeepAreRefused) {
     EXPECT_EQ(messages, depth <= 64 ? 0 : 1) << log;
     SettlePoolsAndCompare("nested frames");
   }
+}
+
+// A model that is binary already is cut into whole frames as a text one is.
+TEST(XFileFuzzSeeds, BinaryModelsAreCutIntoWholeFrames) {
+  const std::string light = FuzzReadFile(DataFolder("Tunnel") + "\\Light.X");
+  ASSERT_FALSE(light.empty());
+  const std::string binary = ToBinary(light);
+  EXPECT_EQ(BinaryExcerpts(binary), std::vector<std::string>{binary});
+  const std::string twice = binary + binary.substr(HeaderSize, 40) + "\x0B\0";  // a second frame, cut short
+  EXPECT_EQ(BinaryExcerpts(twice), std::vector<std::string>{binary});
 }
