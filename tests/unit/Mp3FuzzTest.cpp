@@ -122,53 +122,40 @@ std::string Mutate(const Mp3Seed& seed, std::string& bytes, FuzzRun& run) {
   return "1 byte flipped";
 }
 
-class Mp3FuzzTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    HvSetMessageBoxLogging(true);
-    music = new CMusic;
-    music->AddRef();
+// Loads `bytes` as the soundtrack: it loads without a message and then decodes to its full length,
+// or fails with exactly one message.
+void Check(CMusic& music, const std::string& bytes, FuzzRun* run, const std::string& label) {
+  const std::string file = TestFolder() + "fuzz.mp3";
+  ASSERT_TRUE(FuzzWriteFile(file, bytes));
+  int messages = 0;
+  bool loaded = false;
+  const std::string log = FuzzCapture([&] { loaded = music.Load(file.c_str()); }, messages);
+  if (!loaded) {
+    ASSERT_EQ(messages, 1) << label << ": " << log;
+    ASSERT_TRUE(log.find("Msx file doesn't exist") != std::string::npos ||
+                log.find("Only stereo sources are supported") != std::string::npos)
+        << label << ": " << log;
+    music.Stop();
+    return;
   }
-  void TearDown() override {
-    music->Stop();
-    music->DropRef();
+  ASSERT_EQ(messages, 0) << label << ": " << log;
+  const uint32_t stream = music.GetStream();
+  const uint64_t length = AudioStreamGetLength(stream);
+  uint64_t total = 0;
+  static char block[65536];
+  while (uint32_t got = AudioStreamGetData(stream, block, sizeof block)) {
+    total += got;
+    ASSERT_LE(total, length) << label;
   }
-
-  // Loads `bytes` as the soundtrack: it loads without a message and then decodes to its full length,
-  // or fails with exactly one message.
-  void Check(const std::string& bytes, FuzzRun* run, const std::string& label) {
-    const std::string file = TestFolder() + "fuzz.mp3";
-    ASSERT_TRUE(FuzzWriteFile(file, bytes));
-    int messages = 0;
-    bool loaded = false;
-    const std::string log = FuzzCapture([&] { loaded = music->Load(file.c_str()); }, messages);
-    if (!loaded) {
-      ASSERT_EQ(messages, 1) << label << ": " << log;
-      ASSERT_TRUE(log.find("Msx file doesn't exist") != std::string::npos ||
-                  log.find("Only stereo sources are supported") != std::string::npos)
-          << label << ": " << log;
-      music->Stop();
-      return;
-    }
-    ASSERT_EQ(messages, 0) << label << ": " << log;
-    const uint32_t stream = music->GetStream();
-    const uint64_t length = AudioStreamGetLength(stream);
-    uint64_t total = 0;
-    static char block[65536];
-    while (uint32_t got = AudioStreamGetData(stream, block, sizeof block)) {
-      total += got;
-      ASSERT_LE(total, length) << label;
-    }
-    ASSERT_EQ(total, length) << label;
-    if (run) run->Loaded();
-    music->Stop();
-  }
-
-  CMusic* music = nullptr;
-};
+  ASSERT_EQ(total, length) << label;
+  if (run) run->Loaded();
+  music.Stop();
+}
 }  // namespace
 
-TEST_F(Mp3FuzzTest, DamagedSoundtracksLoadOrFailWithOneMessage) {
+TEST(Mp3FuzzTest, DamagedSoundtracksLoadOrFailWithOneMessage) {
+  HvSetMessageBoxLogging(true);
+  HvRef<CMusic> music(new CMusic);
   const std::string soundtrack = FuzzReadFile(std::string(ORVANTA_TEST_DATA) + "\\Msx\\Orvanta by Brenholt.mp3");
   ASSERT_GT(soundtrack.size(), 65536u);
   const std::vector<Mp3Seed> seeds = {
@@ -178,7 +165,7 @@ TEST_F(Mp3FuzzTest, DamagedSoundtracksLoadOrFailWithOneMessage) {
   };
   for (const Mp3Seed& seed : seeds) {
     ASSERT_GT(seed.frames.size(), 20u) << seed.name;
-    Check(seed.bytes, nullptr, seed.name);
+    Check(*music, seed.bytes, nullptr, seed.name);
   }
   EXPECT_EQ(seeds[0].bytes.compare(seeds[0].frames[0] + 36, 4, "Info"), 0) << "the soundtrack starts with an info frame";
 
@@ -189,7 +176,7 @@ TEST_F(Mp3FuzzTest, DamagedSoundtracksLoadOrFailWithOneMessage) {
     std::string what = Mutate(seed, bytes, run);
     if (run.Below(4) == 0) what += ", " + Mutate(seed, bytes, run);
     run.Describe(seed.name + ": " + what);
-    Check(bytes, &run, run.Where());
+    Check(*music, bytes, &run, run.Where());
     if (HasFatalFailure()) return;
   }
 }
