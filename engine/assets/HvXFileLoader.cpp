@@ -1,6 +1,7 @@
 #include "HvXFileLoader.h"
 #include "HvDecomposeMatrix.h"
 #include "HvTexture.h"
+#include "HvXFileCheck.h"
 #include "HvXDataReader.h"
 #include "HvXMeshBuilder.h"
 #include "HvXTemplates.h"
@@ -15,6 +16,7 @@
 #include "../render/HvNode.h"
 #include "../render/HvTexturingProperty.h"
 #include <d3dx9.h>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -23,7 +25,11 @@ std::string stepPrefix;  // "model NAME, ": the start-up steps of the file being
 
 enum AnimationKeyType : uint32_t { RotationKeys = 0, ScaleKeys = 1, PositionKeys = 2, MatrixKeys = 4 };
 
-bool ProcessObject(IDirectXFileData* object, HvNode* node);
+// Frames nested deeper than this are refused: the loader and everything that walks a node tree later
+// (rendering, searching, releasing) recurse once per level. The show's models nest a few levels.
+const unsigned MaxFrameDepth = 64;
+
+bool ProcessObject(IDirectXFileData* object, HvNode* node, unsigned depth);
 
 std::string NameOf(IDirectXFileData* object) {
   char name[1024] = {};
@@ -32,7 +38,8 @@ std::string NameOf(IDirectXFileData* object) {
   return std::string(name);
 }
 
-bool ProcessFrame(IDirectXFileData* frame, HvNode* enclosing) {
+bool ProcessFrame(IDirectXFileData* frame, HvNode* enclosing, unsigned depth) {
+  if (depth > MaxFrameDepth) return false;
   const std::string name = NameOf(frame);
   HvNode* node = enclosing;
   if (!name.empty()) {
@@ -40,7 +47,7 @@ bool ProcessFrame(IDirectXFileData* frame, HvNode* enclosing) {
     node->SetName(name);
     enclosing->AddChild(node);
   }
-  return HvForEachXChild(frame, [node](IDirectXFileData* child, bool) { return ProcessObject(child, node); });
+  return HvForEachXChild(frame, [node, depth](IDirectXFileData* child, bool) { return ProcessObject(child, node, depth + 1); });
 }
 
 // The first matrix of a frame is its frame transformation, a second one applies to its own drawing
@@ -182,13 +189,27 @@ bool ImportAnimationSet(IDirectXFileData* set, HvNode* node) {
   });
 }
 
-bool ProcessObject(IDirectXFileData* object, HvNode* node) {
+bool ProcessObject(IDirectXFileData* object, HvNode* node, unsigned depth) {
   const GUID type = HvXTypeOf(object);
-  if (type == HvTidFrame) return ProcessFrame(object, node);
+  if (type == HvTidFrame) return ProcessFrame(object, node, depth);
   if (type == HvTidFrameTransformMatrix) return SetFrameMatrix(object, node);
   if (type == HvTidMesh) return ImportMesh(object, node);
   if (type == HvTidAnimationSet) return ImportAnimationSet(object, node);
   return true;
+}
+
+// The whole file, followed by a few zero bytes: the parser may look a little past the end of the last
+// token (a GUID, a string) before it sees that the data has ended.
+bool ReadWholeFile(const std::string& fileName, std::vector<char>& bytes, size_t& size) {
+  FILE* f = fopen(fileName.c_str(), "rb");
+  if (!f) return false;
+  size = 0;
+  char block[65536];
+  for (size_t n; (n = fread(block, 1, sizeof block, f)) > 0; size += n) bytes.insert(bytes.end(), block, block + n);
+  const bool ok = !ferror(f);
+  fclose(f);
+  bytes.resize(size + 64, '\0');
+  return ok;
 }
 
 void CollectSubtree(HvNode* node, std::vector<HvNode*>& nodes) {
@@ -216,6 +237,15 @@ void Discard(HvNode* root) {
 HvNode* LoadXFile(const std::string& fileName) {
   stepPrefix = "model " + fileName + ", ";
   HvStartupStep step(stepPrefix + "parse");  // all but the mesh building and the textures
+  std::vector<char> bytes;
+  size_t size = 0;
+  if (!ReadWholeFile(fileName, bytes, size) || !HvXFileIsParsable(bytes.data(), size)) {
+    const std::string text = GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES
+                                 ? "File '" + fileName + "' doesn't exist"
+                                 : "Error parsing file '" + fileName + "'";
+    HvShowError(text.c_str());
+    return nullptr;
+  }
   IDirectXFile* file = nullptr;
   if (FAILED(DirectXFileCreate(&file))) {
     HvShowError("Error creating DirectX file");
@@ -227,12 +257,9 @@ HvNode* LoadXFile(const std::string& fileName) {
     return nullptr;
   }
   IDirectXFileEnumObject* enumerator = nullptr;
-  if (FAILED(file->CreateEnumObject(const_cast<char*>(fileName.c_str()), DXFILELOAD_FROMFILE, &enumerator))) {
-    // The enumerator also refuses a file that is there but does not start as an .X file.
-    const std::string text = GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES
-                                 ? "File '" + fileName + "' doesn't exist"
-                                 : "Error parsing file '" + fileName + "'";
-    HvShowError(text.c_str());
+  DXFILELOADMEMORY memory = {bytes.data(), DWORD(size)};
+  if (FAILED(file->CreateEnumObject(&memory, DXFILELOAD_FROMMEMORY, &enumerator))) {
+    HvShowError(("Error parsing file '" + fileName + "'").c_str());
     HvSafeRelease(file);
     return nullptr;
   }
@@ -243,7 +270,7 @@ HvNode* LoadXFile(const std::string& fileName) {
   HRESULT hr;
   const unsigned messagesBefore = HvMessageBoxCount();
   while (ok && SUCCEEDED(hr = enumerator->GetNextDataObject(&object))) {
-    ok = ProcessObject(object, root.Get());
+    ok = ProcessObject(object, root.Get(), 1);
     object->Release();
   }
   // A texture or device failure has shown its message; data that parses but makes no sense (face

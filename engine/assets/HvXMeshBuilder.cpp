@@ -114,6 +114,9 @@ bool Check(const HvXMeshSource& s) {
   if (s.hasTexCoords && s.texCoords.size() < nv) return false;
   for (const auto& c : s.colors)
     if (c.first >= nv) return false;
+  // More materials than the file gives and than there are faces to use them: a damaged count, which
+  // would otherwise size the material array.
+  if (s.materialCount > std::max(s.materials.size(), s.faces.size())) return false;
   const uint32_t materials = std::max<uint32_t>(s.materialCount, 1);
   for (uint32_t m : s.faceMaterials)
     if (m >= materials) return false;

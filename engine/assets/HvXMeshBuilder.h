@@ -66,6 +66,7 @@ public:
   // Reads a Mesh data object. False if its data or a child's is cut short.
   static bool Read(IDirectXFileData* meshObject, HvXMeshSource& source);
   // False for an index out of range, a face of fewer than three corners, normal faces that do not
-  // match the faces, too few texture coordinates or more than MaxVertices vertices after splitting.
+  // match the faces, too few texture coordinates, more materials than both the materials given and the
+  // faces, or more than MaxVertices vertices after splitting.
   static bool Build(const HvXMeshSource& source, HvXMesh& mesh);
 };

@@ -144,6 +144,7 @@ TEST(XMeshBuilderTest, MalformedMeshesAreRefused) {
     {"texture coordinates", [](HvXMeshSource& s) { s.texCoords.pop_back(); }},
     {"colour index", [](HvXMeshSource& s) { s.hasColors = true; s.colors = {{8, 0}}; }},
     {"material index", [](HvXMeshSource& s) { s.hasMaterialList = true; s.materialCount = 2; s.faceMaterials = {0, 2}; }},
+    {"material count", [](HvXMeshSource& s) { s.hasMaterialList = true; s.materialCount = 2000000000; }},
   };
   for (const Case& c : cases) {
     HvXMeshSource s = Cube();
