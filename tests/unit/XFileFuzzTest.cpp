@@ -485,11 +485,14 @@ struct Seed {
   std::string bytes;
 };
 
-std::string DataFolder(const char* sub) {
+std::string FullPath(const std::string& path) {
   char full[MAX_PATH];
-  GetFullPathNameA((std::string(ORVANTA_TEST_DATA) + "\\" + sub).c_str(), MAX_PATH, full, nullptr);
+  GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
   return full;
 }
+// The package's data (binary models) and the same data with text models.
+std::string DataFolder(const char* sub) { return FullPath(std::string(ORVANTA_TEST_DATA) + "\\" + sub); }
+std::string TextDataFolder(const char* sub) { return FullPath(std::string(ORVANTA_TEST_TEXT_DATA) + "\\" + sub); }
 
 class XFileFuzzTest : public ::testing::Test {
 protected:
@@ -531,16 +534,20 @@ protected:
       const char *folder, *file;
     } models[] = {{"Tunnel", "Light.X"}, {"Tunnel", "tunnel.X"}, {"Station", "Station.x"}, {"Room", "Room.x"}, {"Star", "Star.x"}};
     for (const auto& m : models) {
-      const std::string folder = DataFolder(m.folder);
-      const std::string bytes = FuzzReadFile(folder + "\\" + m.file);
-      EXPECT_FALSE(bytes.empty()) << m.file;
-      std::vector<std::string> pieces;
-      if (bytes.size() <= 16384) pieces.push_back(bytes);
-      else pieces = IsBinary(bytes) ? BinaryExcerpts(bytes) : Excerpts(bytes);
-      for (size_t i = 0; i < pieces.size(); ++i) {
-        const std::string name = std::string(m.file) + (bytes.size() <= 16384 ? "" : " excerpt " + std::to_string(i));
-        seeds.push_back({name, folder, pieces[i]});
-        if (!IsBinary(pieces[i])) seeds.push_back({name + " in binary", folder, ToBinary(pieces[i])});
+      // The text form, also converted here, and the binary form as the package holds it.
+      std::string folder, bytes;
+      for (const bool packed : {false, true}) {
+        folder = packed ? DataFolder(m.folder) : TextDataFolder(m.folder);
+        bytes = FuzzReadFile(folder + "\\" + m.file);
+        EXPECT_FALSE(bytes.empty()) << m.file;
+        std::vector<std::string> pieces;
+        if (bytes.size() <= 16384) pieces.push_back(bytes);
+        else pieces = IsBinary(bytes) ? BinaryExcerpts(bytes) : Excerpts(bytes);
+        for (size_t i = 0; i < pieces.size(); ++i) {
+          const std::string name = std::string(m.file) + (bytes.size() <= 16384 ? "" : " excerpt " + std::to_string(i));
+          seeds.push_back({name + (packed ? " as packed" : ""), folder, pieces[i]});
+          if (!IsBinary(pieces[i])) seeds.push_back({name + " in binary", folder, ToBinary(pieces[i])});
+        }
       }
       SetCurrentDirectoryA(folder.c_str());
       std::vector<std::string> names;
@@ -630,7 +637,7 @@ TEST_F(XFileFuzzTest, DamagedModelsLoadOrFailWithOneMessage) {
 // Faults the fuzzing found, each kept as a case of its own. A model that fails must fail with its one
 // message; afterwards the real flare model still loads in both forms.
 TEST_F(XFileFuzzTest, NamesStringsListsAndCountsThatWouldOverrunAreRefused) {
-  const Seed light{"Light.X", DataFolder("Tunnel"), FuzzReadFile(DataFolder("Tunnel") + "\\Light.X")};
+  const Seed light{"Light.X", TextDataFolder("Tunnel"), FuzzReadFile(TextDataFolder("Tunnel") + "\\Light.X")};
   ASSERT_NE(light.bytes.find("\"tun_flare.tga\""), std::string::npos);
   auto replaced = [](std::string text, const std::string& from, const std::string& to) {
     return text.replace(text.find(from), from.size(), to);
@@ -697,7 +704,7 @@ TEST_F(XFileFuzzTest, FramesNestedTooDeepAreRefused) {
 
 // A model that is binary already is cut into whole frames as a text one is.
 TEST(XFileFuzzSeeds, BinaryModelsAreCutIntoWholeFrames) {
-  const std::string light = FuzzReadFile(DataFolder("Tunnel") + "\\Light.X");
+  const std::string light = FuzzReadFile(TextDataFolder("Tunnel") + "\\Light.X");
   ASSERT_FALSE(light.empty());
   const std::string binary = ToBinary(light);
   EXPECT_EQ(BinaryExcerpts(binary), std::vector<std::string>{binary});
