@@ -173,7 +173,7 @@ void HvCore::Run() {
   HvTimer::SetFixedStep(automation.step);
   if (automation.step > 0) srand(1);  // reproducible runs: the same random choices too
   const double startTime = Seconds();
-  if (Start()) {
+  if (Start() && (automation.capturePath.empty() || capture.Open(automation.capturePath))) {
     statistics.startup = Seconds() - startTime;
     if (!automation.profilePath.empty()) profiler.Start();
     MSG msg = {};
@@ -233,7 +233,8 @@ bool HvCore::EndFrame() {
   for (uint32_t pass = 0; pass < HvPassCount; ++pass)
     if (!alphaCollectors[pass]->EndFrame()) return false;
   GrabDueFrames();
-  return device->EndFrame();
+  const bool captured = CaptureFrame();
+  return device->EndFrame() && captured;
 }
 
 HRESULT HvCore::TestCooperativeLevel() const {
@@ -257,6 +258,7 @@ bool HvCore::Stop() {
 
 bool HvCore::Finalize() {
   screenGrab.Reset();
+  capture.Close();  // its surface before the device; the encoder sees the end of the frames
   if (device) {
     if (!device->Release()) return false;
     statistics.deviceReferencesLeft = device->GetReferencesLeft();
@@ -328,6 +330,12 @@ void HvCore::GrabDueFrames() {
     // by its message box; the show goes on.
     if (screenGrab) screenGrab->Grab(HvScreenGrab::BackBuffer, automation.outDir);
   }
+}
+
+bool HvCore::CaptureFrame() {
+  // Half a step early: the clock adds up its steps, which may land a hair before the time asked for.
+  if (!capture.IsOpen() || HvTimer::Now() < automation.captureFrom - automation.step / 2) return true;
+  return capture.Write(device->GetD3DDevice());
 }
 
 void HvCore::QuitWhenDue() {

@@ -6,6 +6,7 @@
 #include "HvDeviceSettings.h"
 #include "HvObjectPool.h"
 #include "HvProfiler.h"
+#include "../ui2d/HvFrameCapture.h"
 #include <windows.h>
 
 class HvAdapter;
@@ -101,6 +102,7 @@ private:
   template <class Op> bool ForEnginePools(Op op);
   void GrabDueFrames();     // automation: pictures at chosen show times
   void QuitWhenDue();       // automation: Escape at a chosen show time
+  bool CaptureFrame();      // automation: the frame to the encoder, from the chosen show time on
 
   static HvCore* instance;
 
@@ -121,4 +123,5 @@ private:
   size_t grabsDone = 0;
   HvRunStatistics statistics;
   HvProfiler profiler;      // automation: where the frame-loop thread spends its time
+  HvFrameCapture capture;   // automation: every frame's pixels to an encoder
 };
