@@ -81,7 +81,7 @@ const Option options[] = {
    [](HvAutomation& o, const std::string& v) { o.profilePath = v; return !v.empty(); }},
   {"--capture", "PATH", "write each frame's pixels to PATH, a pipe or FIFO (BGRA, top row first); no music",
    [](HvAutomation& o, const std::string& v) { o.capturePath = v; return !v.empty(); }, "--step"},
-  {"--capture-from", "T", "the first frame written by --capture is the one at show time T (default 0)",
+  {"--capture-from", "T", "the first frame written by --capture is the first at or past show time T (default 0)",
    [](HvAutomation& o, const std::string& v) { return ParseSeconds(v, o.captureFrom); }, "--capture"},
   {"--no-message-boxes", nullptr, "message boxes become lines on standard error; the dialog takes its defaults",
    [](HvAutomation& o, const std::string&) { return o.noMessageBoxes = o.skipDialog = true; }},

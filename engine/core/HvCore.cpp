@@ -333,8 +333,7 @@ void HvCore::GrabDueFrames() {
 }
 
 bool HvCore::CaptureFrame() {
-  // Half a step early: the clock adds up its steps, which may land a hair before the time asked for.
-  if (!capture.IsOpen() || HvTimer::Now() < automation.captureFrom - automation.step / 2) return true;
+  if (!capture.IsOpen() || HvTimer::Now() < automation.captureFrom) return true;  // as for --grab: at or past
   return capture.Write(device->GetD3DDevice());
 }
 
