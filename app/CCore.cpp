@@ -75,7 +75,7 @@ void CCore::AddSceneObjects() {
 }
 
 bool CCore::Create() {
-  if (mode == Demo) {
+  if (mode == Demo && GetAutomation().capturePath.empty()) {  // a capture takes its sound from the file
     CMusic::SetPlayLogging(GetAutomation().noMessageBoxes);
     music = new CMusic;
     if (!music->Load(kMusicFile, showStartOffset)) return false;
@@ -103,7 +103,7 @@ bool CCore::PostCreate() {
 
 bool CCore::Update() {
   if (HasFlag(HvFlags::FirstFrame)) {
-    if (mode == Demo && !music->Play()) return false;
+    if (music && !music->Play()) return false;
     HvTimer::Reset();
   }
   eventCollector->DispatchEvents();

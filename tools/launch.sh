@@ -16,6 +16,9 @@ while [ $# -gt 0 ]; do
       dir=$(realpath -m "${2:-.}"); mkdir -p "$dir"; args+=(--out "Z:${dir//\//\\}"); shift 2 || shift ;;
     --profile) file=$(realpath -m "${2:-profile.txt}"); args+=(--profile "Z:${file//\//\\}"); shift 2 || shift ;;
     --frame-log) file=$(realpath -m "${2:-frames.csv}"); args+=(--frame-log "Z:${file//\//\\}"); shift 2 || shift ;;
+    --capture) # a FIFO: a missing value is left to the program to name
+      if [[ ${2:-} && $2 != --* ]]; then file=$(realpath -m "$2"); args+=(--capture "Z:${file//\//\\}"); shift 2
+      else args+=("$1"); shift; fi ;;
     --help) help=1; args+=("$1"); shift ;;
     *) args+=("$1"); shift ;;
   esac

@@ -12,6 +12,7 @@ packages=(
   wine64 libwine                                    # runs the .exe
   xvfb xauth libgl1-mesa-dri libgl1 libglx-mesa0    # headless X with software OpenGL
   lame                                              # encodes the soundtrack
+  ffmpeg                                            # tools/capture.sh: the show as a video; its test
   libfreetype-dev libjpeg-dev fonts-dejavu-core fonts-dejavu-extra  # asset generator: captions, JPEG
   imagemagick                                       # tests read the pictures the program saves
   gawk                                              # tools/benchmark.sh: profile arithmetic

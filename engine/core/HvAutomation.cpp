@@ -42,6 +42,7 @@ struct Option {
   const char* value;    // what the value looks like; null: the option takes none
   const char* meaning;  // one line
   bool (*apply)(HvAutomation& o, const std::string& value);  // false: a bad value
+  const char* needs = nullptr;  // another option without which this one is refused
 };
 
 // The one list of options: parsing, --help, the error message and README.md follow it.
@@ -78,6 +79,10 @@ const Option options[] = {
    [](HvAutomation& o, const std::string&) { return o.printFps = true; }},
   {"--profile", "FILE", "write where the frame loop spends its time to FILE",
    [](HvAutomation& o, const std::string& v) { o.profilePath = v; return !v.empty(); }},
+  {"--capture", "PATH", "write each frame's pixels to PATH, a pipe or FIFO (BGRA, top row first); no music",
+   [](HvAutomation& o, const std::string& v) { o.capturePath = v; return !v.empty(); }, "--step"},
+  {"--capture-from", "T", "the first frame written by --capture is the first at or past show time T (default 0)",
+   [](HvAutomation& o, const std::string& v) { return ParseSeconds(v, o.captureFrom); }, "--capture"},
   {"--frame-log", "FILE", "write a CSV line per frame (number, show time, frame time, section) to FILE at the end",
    [](HvAutomation& o, const std::string& v) { o.frameLogPath = v; return !v.empty(); }},
   {"--no-message-boxes", nullptr, "message boxes become lines on standard error; the dialog takes its defaults",
@@ -102,6 +107,7 @@ bool HvParseAutomation(int argc, char** argv, HvAutomation& o, std::string& erro
   auto fail = [&](const std::string& why) {
     if (error.empty()) error = why;
   };
+  std::vector<const Option*> given;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg.compare(0, 2, "--") != 0) continue;  // not an option: a file dropped on the program, say
@@ -119,7 +125,11 @@ bool HvParseAutomation(int argc, char** argv, HvAutomation& o, std::string& erro
       value = argv[++i];
     }
     if (!option->apply(o, value)) fail("bad value '" + value + "' for " + Synopsis(*option));
+    given.push_back(option);
   }
+  for (const Option* option : given)
+    if (option->needs && std::find(given.begin(), given.end(), Find(option->needs)) == given.end())
+      fail("option " + std::string(option->name) + " needs " + Synopsis(*Find(option->needs)));
   return error.empty();
 }
 

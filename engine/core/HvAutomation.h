@@ -14,6 +14,10 @@
 //                         references, counted objects)
 //   --profile FILE        sample the frame-loop thread every millisecond or two and write where it was
 //                         (own code, D3DX or elsewhere per show second, own code per address) to FILE
+//   --capture PATH        write the pixels of every frame, as presented, to PATH (a pipe or FIFO that an
+//                         encoder reads; see HvFrameCapture.h), from the frame at show time --capture-from
+//                         on; the frames before it are drawn but not written. Needs --step: the frames
+//                         come at show times T, T + S, T + 2S, ... however long each takes. No music.
 //   --frame-log FILE      write one CSV line per frame to FILE when the program ends: frame number, show
 //                         time (s), frame time (ms), benchmark section (0 before the first, then 1 to 3);
 //                         kept in memory reserved at the start meanwhile (engine/core/HvFrameLog.h)
@@ -44,6 +48,8 @@ struct HvAutomation {
   bool noMessageBoxes = false;
   bool printFps = false;
   std::string profilePath;     // empty: no profiling
+  std::string capturePath;     // empty: no capture
+  double captureFrom = 0;      // show time of the first frame captured
   std::string frameLogPath;    // empty: no frame log
   bool help = false;           // --help: list the options instead of running
 };

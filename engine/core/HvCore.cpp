@@ -176,7 +176,7 @@ void HvCore::Run() {
   if (automation.noMessageBoxes) HvSetMessageBoxLogging(true);
   HvTimer::SetFixedStep(automation.step);
   if (automation.step > 0) srand(1);  // reproducible runs: the same random choices too
-  if (Start()) {
+  if (Start() && (automation.capturePath.empty() || capture.Open(automation.capturePath))) {
     HvStartupTimes::Begin("first frame");  // ends with the first Present
     if (!automation.profilePath.empty()) profiler.Start();
     if (!automation.frameLogPath.empty()) {
@@ -264,7 +264,8 @@ bool HvCore::EndFrame() {
   for (uint32_t pass = 0; pass < HvPassCount; ++pass)
     if (!alphaCollectors[pass]->EndFrame()) return false;
   GrabDueFrames();
-  return device->EndFrame();
+  const bool captured = CaptureFrame();
+  return device->EndFrame() && captured;
 }
 
 HRESULT HvCore::TestCooperativeLevel() const {
@@ -288,6 +289,7 @@ bool HvCore::Stop() {
 
 bool HvCore::Finalize() {
   screenGrab.Reset();
+  capture.Close();  // its surface before the device; the encoder sees the end of the frames
   if (device) {
     if (!device->Release()) return false;
     statistics.deviceReferencesLeft = device->GetReferencesLeft();
@@ -359,6 +361,11 @@ void HvCore::GrabDueFrames() {
     // by its message box; the show goes on.
     if (screenGrab) screenGrab->Grab(HvScreenGrab::BackBuffer, automation.outDir);
   }
+}
+
+bool HvCore::CaptureFrame() {
+  if (!capture.IsOpen() || HvTimer::Now() < automation.captureFrom) return true;  // as for --grab: at or past
+  return capture.Write(device->GetD3DDevice());
 }
 
 void HvCore::QuitWhenDue() {

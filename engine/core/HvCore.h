@@ -7,6 +7,7 @@
 #include "HvFrameLog.h"
 #include "HvObjectPool.h"
 #include "HvProfiler.h"
+#include "../ui2d/HvFrameCapture.h"
 #include <windows.h>
 
 class HvAdapter;
@@ -105,6 +106,7 @@ private:
   void GrabDueFrames();     // automation: pictures at chosen show times
   void QuitWhenDue();       // automation: Escape at a chosen show time
   void PrintStartup();      // the start-up and each of its steps (HvStartupTimes)
+  bool CaptureFrame();      // automation: the frame to the encoder, from the chosen show time on
 
   static HvCore* instance;
 
@@ -126,4 +128,5 @@ private:
   HvRunStatistics statistics;
   HvProfiler profiler;      // automation: where the frame-loop thread spends its time
   HvFrameLog frameLog;      // automation: every frame's time
+  HvFrameCapture capture;   // automation: every frame's pixels to an encoder
 };

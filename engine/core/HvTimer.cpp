@@ -1,6 +1,7 @@
 #include "HvTimer.h"
 #include <windows.h>
 #include <mmsystem.h>
+#include <cmath>
 
 namespace {
 bool usePerformanceCounter;
@@ -11,7 +12,16 @@ double lastTime;        // Now at the last Tick, s
 float frameTime;        // s
 bool restart = true;    // set at start and by Reset: the next Tick reports 0.01 s
 double fixedStep;       // > 0: deterministic clock
-double fixedNow;        // the deterministic clock's reading, s
+double fixedRate;       // frames per second when the step is 1/a whole number, else 0
+double fixedBase;       // the deterministic clock's reading when the step was last set, s
+long long fixedFrames;  // steps since then
+
+// The deterministic clock counts its steps instead of adding them up, so that frame n reads n * step
+// without the sum's rounding drift: with a step of 1/N s it reads n/N exactly rounded, the number a user
+// types for that time, so a grab or a capture at that time finds that frame and not the next.
+double FixedNow() {
+  return fixedBase + (fixedRate > 0 ? double(fixedFrames) / fixedRate : double(fixedFrames) * fixedStep);
+}
 }
 
 void HvTimer::Init() {
@@ -37,7 +47,8 @@ void HvTimer::Reset() {
   } else {
     startTime = timeGetTime();
   }
-  fixedNow = 0;
+  fixedBase = 0;
+  fixedFrames = 0;
   restart = true;
 }
 
@@ -63,7 +74,7 @@ double HvTimer::Clock() {
   return timeGetTime() * 0.001;
 }
 
-double HvTimer::Now() { return fixedStep > 0 ? fixedNow : RealNow(); }
+double HvTimer::Now() { return fixedStep > 0 ? FixedNow() : RealNow(); }
 
 void HvTimer::Tick() {
   if (restart) {
@@ -84,8 +95,14 @@ void HvTimer::Wait(float seconds) {
   while (RealNow() < until) {}
 }
 
-void HvTimer::SetFixedStep(double step) { fixedStep = step; }
+void HvTimer::SetFixedStep(double step) {
+  fixedBase = fixedStep > 0 ? FixedNow() : 0;  // a new step goes on from the time reached
+  fixedFrames = 0;
+  fixedStep = step;
+  const double rate = step > 0 ? floor(1 / step + 0.5) : 0;
+  fixedRate = rate >= 1 && fabs(rate * step - 1) < 1e-12 ? rate : 0;
+}
 
 void HvTimer::BeginFrameTurn() {
-  if (fixedStep > 0 && !restart) fixedNow += fixedStep;
+  if (fixedStep > 0 && !restart) ++fixedFrames;
 }

@@ -17,6 +17,7 @@ public:
 
   // Deterministic clock for reproducible runs: Now stands still within a frame and advances by exactly
   // `step` seconds at each frame boundary (BeginFrameTurn), except on the first frame after a reset.
+  // Frame n after a reset reads n * step without drift; with a step of 1/N s (N whole) exactly n/N.
   static void SetFixedStep(double step);
   static void BeginFrameTurn();
 

@@ -19,7 +19,7 @@ check "--help: the usage first" grep -q '^Usage: Orvanta.exe \[options\]$' "$scr
 # Each option as "--name VALUE": from the list of --help, and from README's tables (where | is \|).
 help_options() { awk -F '  ' '/^  --/ { print $2 }' "$scratch/out" | sort; }
 readme_options() { sed -n 's/^| `\(--[^`]*\)` |.*/\1/p' "$e2e_root/README.md" | sed 's/\\|/|/g' | sort; }
-check "--help: every option with its meaning" [ "$(awk '/^  --/ && NF > 2' "$scratch/out" | wc -l)" = 15 ]
+check "--help: every option with its meaning" [ "$(awk '/^  --/ && NF > 2' "$scratch/out" | wc -l)" = 17 ]
 check "README lists the options that --help lists" [ "$(help_options)" = "$(readme_options)" ]
 
 # Refused OPTION... : the program names the fault and lists the options in its one message, exit code 2.

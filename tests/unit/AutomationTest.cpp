@@ -64,6 +64,20 @@ TEST(AutomationTest, BadValuesAreRefusedWithTheOptionNamed) {
   }
 }
 
+TEST(AutomationTest, ACaptureNeedsTheSteppedClock) {
+  HvAutomation o;
+  std::string e;
+  ASSERT_TRUE(Parse({"--capture-from", "15", "--capture", "frames", "--step", "0.1"}, o, e)) << e;
+  EXPECT_EQ(o.capturePath, "frames");
+  EXPECT_EQ(o.captureFrom, 15);
+  EXPECT_FALSE(Parse({"--capture", "frames"}, o, e));
+  EXPECT_EQ(e, "option --capture needs --step S");
+  EXPECT_FALSE(Parse({"--step", "0.1", "--capture-from", "15"}, o, e));
+  EXPECT_EQ(e, "option --capture-from needs --capture PATH");
+  EXPECT_FALSE(Parse({"--capture", "", "--step", "0.1"}, o, e));
+  EXPECT_FALSE(Parse({"--capture", "frames", "--step", "0.1", "--capture-from", "-1"}, o, e));
+}
+
 TEST(AutomationTest, ArgumentsThatAreNoOptionsAreIgnored) {
   HvAutomation o;
   std::string e;

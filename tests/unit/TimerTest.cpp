@@ -1,6 +1,8 @@
 // The engine clock: first frame 0.01 s, never a zero frame time, and the deterministic clock.
 #include <gtest/gtest.h>
 #include "engine/core/HvTimer.h"
+#include <cstdio>
+#include <cstdlib>
 
 TEST(TimerTest, FirstFrameAfterResetIsOneHundredthWhateverTheLoadingTook) {
   HvTimer::SetFixedStep(0);
@@ -42,5 +44,31 @@ TEST(TimerTest, FixedStepAdvancesExactlyOnceAFrame) {
     HvTimer::Tick();
     EXPECT_FLOAT_EQ(HvTimer::GetFrameTime(), 0.04f);
   }
+  HvTimer::SetFixedStep(0);
+}
+
+// Frame n of a stepped run reads the show time a user names for it (n/N s at N frames/s), not a hair
+// less, so that --grab and --capture at that time find that frame and not the next. Summing the steps
+// drifts below after a few hundred frames. A changed step goes on from the time reached.
+TEST(TimerTest, FixedStepReadsTheTimeOfEachFrame) {
+  HvTimer::Init();
+  for (int rate : {10, 30, 60}) {
+    char step[32];
+    snprintf(step, sizeof step, "%.17g", 1.0 / rate);  // as tools/capture.sh passes it
+    HvTimer::SetFixedStep(strtod(step, nullptr));
+    HvTimer::Reset();
+    HvTimer::Tick();
+    for (int frame = 1; frame <= 240 * rate; ++frame) {
+      HvTimer::BeginFrameTurn();
+      ASSERT_EQ(HvTimer::Now(), double(frame) / rate) << "frame " << frame << " at " << rate << " frames/s";
+    }
+  }
+  HvTimer::SetFixedStep(0.5);
+  HvTimer::Reset();
+  HvTimer::Tick();
+  HvTimer::BeginFrameTurn();
+  HvTimer::SetFixedStep(0.25);
+  HvTimer::BeginFrameTurn();
+  EXPECT_EQ(HvTimer::Now(), 0.75);
   HvTimer::SetFixedStep(0);
 }
