@@ -27,6 +27,12 @@ done
 orv_wine_env "${WINEPREFIX:-$orv_root/build/wineprefix}"
 if [ -z "${DISPLAY:-}" ] && [ $help = 0 ]; then
   [[ $res =~ ^[0-9]+x[0-9]+$ ]] || res=1024x768   # the program itself refuses a bad value
+  # The prefix's wineserver outlives a run by a few seconds and keeps reporting the display modes of
+  # that run's display: a run at another size waits for it to end.
+  if orv_wineserver_running && [ "$(cat "$WINEPREFIX/.orvanta-display" 2>/dev/null)" != "$res" ]; then
+    /usr/lib/wine/wineserver -w
+  fi
+  echo "$res" >"$WINEPREFIX/.orvanta-display"
   orv_start_xvfb "$res"
   args+=(--no-message-boxes)
 fi
