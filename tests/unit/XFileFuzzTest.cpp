@@ -10,6 +10,7 @@
 #include "engine/assets/HvXFileLoader.h"
 #include "engine/render/HvNode.h"
 #include "engine/render/HvTexturingProperty.h"
+#include "tools/assetgen/XWriter.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
@@ -164,56 +165,6 @@ enum BinaryToken : uint16_t {
 
 void PutWord(std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); }
 void PutDword(std::string& s, uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); }
-
-// The binary form of a text model: names, strings and braces token for token, every run of numbers
-// as integer and float lists (the separators between numbers are implied in binary).
-std::string ToBinary(const std::string& text) {
-  std::string out = BinaryHeader;
-  const std::vector<Token> tk = TextTokens(text);
-  std::vector<std::string> values;
-  char listKind = 0;
-  auto flush = [&] {
-    if (values.empty()) return;
-    PutWord(out, listKind == 'i' ? TokenIntegerList : TokenFloatList);
-    PutDword(out, uint32_t(values.size()));
-    for (const std::string& v : values) {
-      if (listKind == 'i') PutDword(out, uint32_t(strtoul(v.c_str(), nullptr, 10)));
-      else {
-        const float f = strtof(v.c_str(), nullptr);
-        out.append(reinterpret_cast<const char*>(&f), 4);
-      }
-    }
-    values.clear();
-  };
-  for (size_t i = 0; i < tk.size(); ++i) {
-    const Token& k = tk[i];
-    if (k.kind == 'i' || k.kind == 'f') {
-      if (listKind != k.kind) flush();
-      listKind = k.kind;
-      values.push_back(TextOf(text, k));
-      continue;
-    }
-    if (k.kind == ';' || k.kind == ',') continue;
-    flush();
-    if (k.kind == 'n') {
-      PutWord(out, TokenName);
-      PutDword(out, uint32_t(k.size));
-      out += TextOf(text, k);
-    } else if (k.kind == 's') {
-      const std::string s = text.substr(k.at + 1, k.size >= 2 ? k.size - 2 : 0);
-      PutWord(out, TokenString);
-      PutDword(out, uint32_t(s.size()));
-      out += s;
-      PutWord(out, TokenSemicolon);
-    } else if (k.kind == '{') {
-      PutWord(out, TokenOpenBrace);
-    } else if (k.kind == '}') {
-      PutWord(out, TokenCloseBrace);
-    }
-  }
-  flush();
-  return out;
-}
 
 // The tokens of a binary model: offset of each token's identifier and of its data. Stops at the
 // first token it cannot walk over.
@@ -546,7 +497,7 @@ protected:
         for (size_t i = 0; i < pieces.size(); ++i) {
           const std::string name = std::string(m.file) + (bytes.size() <= 16384 ? "" : " excerpt " + std::to_string(i));
           seeds.push_back({name + (packed ? " as packed" : ""), folder, pieces[i]});
-          if (!IsBinary(pieces[i])) seeds.push_back({name + " in binary", folder, ToBinary(pieces[i])});
+          if (!IsBinary(pieces[i])) seeds.push_back({name + " in binary", folder, XWriter::BinaryForm(pieces[i])});
         }
       }
       SetCurrentDirectoryA(folder.c_str());
@@ -642,9 +593,9 @@ TEST_F(XFileFuzzTest, NamesStringsListsAndCountsThatWouldOverrunAreRefused) {
   auto replaced = [](std::string text, const std::string& from, const std::string& to) {
     return text.replace(text.find(from), from.size(), to);
   };
-  std::string binaryName = ToBinary(std::string(TextHeader) + "Frame Short { }\n");
+  std::string binaryName = XWriter::BinaryForm(std::string(TextHeader) + "Frame Short { }\n");
   binaryName.replace(binaryName.find("Short") - 4, 9, std::string("\xC8\0\0\0", 4) + std::string(200, 'N'));
-  std::string binaryList = ToBinary(light.bytes);
+  std::string binaryList = XWriter::BinaryForm(light.bytes);
   const size_t list = binaryList.find(std::string("\x07\0\x10\0\0\0", 6));  // the frame matrix: 16 floats
   ASSERT_NE(list, std::string::npos);
   binaryList.replace(list + 2, 4, std::string("\0\x94\x35\x77", 4));  // 2,000,000,000 floats
@@ -676,7 +627,7 @@ TEST_F(XFileFuzzTest, NamesStringsListsAndCountsThatWouldOverrunAreRefused) {
     Sweep();
   }
   Check(light, light.bytes, nullptr, "the flare model");
-  Check(light, ToBinary(light.bytes), nullptr, "the flare model in binary");
+  Check(light, XWriter::BinaryForm(light.bytes), nullptr, "the flare model in binary");
   EXPECT_EQ(Pool(HvPoolNode)->GetCount(), before[HvPoolNode]);
 }
 
@@ -700,14 +651,4 @@ TEST_F(XFileFuzzTest, FramesNestedTooDeepAreRefused) {
     EXPECT_EQ(messages, depth <= 64 ? 0 : 1) << log;
     SettlePoolsAndCompare("nested frames");
   }
-}
-
-// A model that is binary already is cut into whole frames as a text one is.
-TEST(XFileFuzzSeeds, BinaryModelsAreCutIntoWholeFrames) {
-  const std::string light = FuzzReadFile(TextDataFolder("Tunnel") + "\\Light.X");
-  ASSERT_FALSE(light.empty());
-  const std::string binary = ToBinary(light);
-  EXPECT_EQ(BinaryExcerpts(binary), std::vector<std::string>{binary});
-  const std::string twice = binary + binary.substr(HeaderSize, 40) + "\x0B\0";  // a second frame, cut short
-  EXPECT_EQ(BinaryExcerpts(twice), std::vector<std::string>{binary});
 }

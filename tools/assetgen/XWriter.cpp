@@ -1,5 +1,6 @@
 #include "XWriter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -75,10 +76,9 @@ XWriter::XWriter() { text_ = kTextHeader; }
 // The text is this writer's own: separators ';' and ',' only end values (the binary form needs none but
 // the one that closes a string), '{' '}' nest, "..." is a string, a number with a point is a FLOAT, one
 // without a DWORD, any other word a name.
-std::string XWriter::Binary() const {
+std::string XWriter::BinaryForm(const std::string& t) {
   BinaryOut b;
   b.out = "xof 0303bin 0032";
-  const std::string& t = text_;
   for (size_t i = sizeof kTextHeader - 1; i < t.size();) {
     const char c = t[i];
     if (std::isspace(static_cast<unsigned char>(c)) || c == ';' || c == ',') {
@@ -88,7 +88,7 @@ std::string XWriter::Binary() const {
       b.Word(c == '{' ? kOpenBrace : kCloseBrace);
       ++i;
     } else if (c == '"') {
-      const size_t end = t.find('"', i + 1);
+      const size_t end = std::min(t.find('"', i + 1), t.size());
       b.EndList();
       b.Chars(kString, t.substr(i + 1, end - i - 1));
       b.Word(kSemicolon);

@@ -47,7 +47,9 @@ class XWriter {
   // False after any refused call: a bad or repeated name, unbalanced frames, a bad mesh.
   bool Ok() const { return ok_ && depth_ == 0; }
   const std::string& Text() const { return text_; }
-  std::string Binary() const;  // the binary token form of Text()
+  std::string Binary() const { return BinaryForm(text_); }
+  // The binary token form of a text file this writer wrote, or of a piece of one under the text header.
+  static std::string BinaryForm(const std::string& text);
   // In the form given, else in the default form (binary unless SetDefaultForm said otherwise).
   bool Save(const std::string& path) const { return Save(path, defaultForm_); }
   bool Save(const std::string& path, Form form) const;
