@@ -15,12 +15,23 @@ trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
 failures=0
 
 # orvanta ARGS... : runs the program headless; stderr (the message-box log) goes to $scratch/log,
-# the exit code to $rc.
+# the exit code to $rc. A run that crashes leaves a core where the system writes one into the folder
+# the program ran from: the stacks of its threads go to the log, so that a crash on another machine
+# says where it happened.
 orvanta() {
   set +e
-  env -u DISPLAY timeout "${E2E_TIMEOUT:-120}" "$e2e_root/tools/launch.sh" "$@" >"$scratch/out" 2>"$scratch/log"
+  (ulimit -c unlimited 2>/dev/null; exec env -u DISPLAY timeout "${E2E_TIMEOUT:-120}" "$e2e_root/tools/launch.sh" "$@") \
+    >"$scratch/out" 2>"$scratch/log"
   rc=$?
   set -e
+  local core
+  for core in "$ORVANTA_BIN"/core*; do
+    [ -f "$core" ] || continue
+    echo "--- $(basename "$core"): the stacks of the crashed program" >>"$scratch/log"
+    ! command -v gdb >/dev/null ||
+      gdb -batch -ex "thread apply all bt 12" /usr/lib/wine/wine64 "$core" 2>&1 | grep -E '^(Thread|#)' >>"$scratch/log"
+    rm -f "$core"
+  done
 }
 
 check() { # description, command...
