@@ -160,7 +160,7 @@ std::vector<std::string> Excerpts(const std::string& model) {
 // ---- The binary form ----------------------------------------------------------------------------------
 enum BinaryToken : uint16_t {
   TokenName = 1, TokenString = 2, TokenInteger = 3, TokenGuid = 5, TokenIntegerList = 6, TokenFloatList = 7,
-  TokenOpenBrace = 10, TokenCloseBrace = 11, TokenSemicolon = 20
+  TokenOpenBrace = 10, TokenCloseBrace = 11
 };
 
 void PutWord(std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); }
