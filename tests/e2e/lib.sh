@@ -24,6 +24,7 @@ orvanta() {
     >"$scratch/out" 2>"$scratch/log"
   rc=$?
   set -e
+  log_shown=false
   local core
   for core in "$ORVANTA_BIN"/core*; do
     [ -f "$core" ] || continue
@@ -36,7 +37,15 @@ orvanta() {
 
 check() { # description, command...
   local what=$1; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); show_log; fi
+}
+# The output and log of the run a check failed on, once per run.
+log_shown=false
+show_log() {
+  $log_shown && return
+  log_shown=true
+  echo "--- program output"; cat "$scratch/out" 2>/dev/null || true
+  echo "--- program log"; cat "$scratch/log" 2>/dev/null || true
 }
 
 logged() { grep -qF -- "$1" "$scratch/log"; }
@@ -70,7 +79,7 @@ more_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a == a + 0 && a > b) }'; }
 
 finish() {
   if [ $failures -gt 0 ]; then
-    echo "--- program log"; cat "$scratch/log"
+    show_log
     exit 1
   fi
 }

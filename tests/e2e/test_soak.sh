@@ -28,8 +28,9 @@ for run in $(seq 1 "$runs"); do
   fi
   check "run $run: score $score as the first run's $first_score" [ "$score" = "$first_score" ]
   check "run $run: the same report" [ "$(undated)" = "$first_report" ]
-  # Peak working set in whole MB; a megabyte of jitter is the system's, not a leak.
-  check "run $run: peak memory $peak MB, the first run's $first_peak MB" [ "$peak" -le $((first_peak + 1)) ]
+  # Peak working set in whole MB. Runs of the same show vary by a few MB (the driver's and the
+  # system's allocations, measured up to 2 MB on a busy machine); 3 % above the first run is growth.
+  check "run $run: peak memory $peak MB, the first run's $first_peak MB" [ $((peak * 100)) -le $((first_peak * 103)) ]
 done
 echo "soak: $runs runs, score $first_score, peak memory $first_peak MB, $((SECONDS - started)) s"
 finish
