@@ -5,4 +5,4 @@ set -euo pipefail
 source "$(dirname "$0")/../tools/wine-env.sh"
 orv_wine_env "${WINEPREFIX:-$orv_root/build/wineprefix}"
 if [ -z "${DISPLAY:-}" ]; then orv_start_xvfb 1024x768; trap orv_stop_xvfb EXIT; fi
-"$WINE" "$@"
+orv_wine "$@"

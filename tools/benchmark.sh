@@ -56,7 +56,7 @@ orv_start_xvfb 640x480
 # bare: runs the bare loop; its frame rate, device creation, peak memory and the Direct3D adapter it
 # ran on go to $work/bare_out.
 bare() {
-  "$WINE" "$build/tests/bare_present.exe" "$bare_seconds" 640x480 2>/dev/null | tr -d '\r' >"$work/bare_out" || true
+  orv_wine "$build/tests/bare_present.exe" "$bare_seconds" 640x480 2>/dev/null | tr -d '\r' >"$work/bare_out" || true
   sed -n 's/^adapter: //p' "$work/bare_out" >"$work/adapter"
 }
 bare_value() { sed -n "s/^$1: \([0-9.]*\).*/\1/p" "$work/bare_out"; }

@@ -44,7 +44,7 @@ cold=false
 [ $help = 0 ] || orv_wineserver_running || cold=true
 cd "$bin"
 set +e
-"$WINE" Orvanta.exe "${args[@]}" | tr -d '\r'   # Wine writes text-mode lines
+orv_wine Orvanta.exe "${args[@]}" | tr -d '\r'   # Wine writes text-mode lines
 rc=$?
 ! $cold || /usr/lib/wine/wineserver -w
 exit $rc

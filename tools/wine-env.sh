@@ -2,6 +2,9 @@
 #   orv_wine_env PREFIX   - exports the Wine environment (prefix, no debug output, null sound device)
 #   orv_start_xvfb WxH    - starts Xvfb on a free display and exports DISPLAY
 #   orv_wineserver_running - whether the prefix's wineserver runs
+#   orv_wineserver_leaving - whether it runs only to end: no program of the prefix is left
+#   orv_wineserver_settle - waits for a wineserver of the prefix that is on its way out to end
+#   orv_wine ARGS...      - runs Wine once it has settled
 #   orv_stop_xvfb         - stops the Xvfb started here, once the processes started on it have ended
 #   orv_stop              - stops the wineserver of the prefix and the Xvfb started here
 orv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -61,6 +64,28 @@ orv_wineserver_running() {
   done
   return 1
 }
+
+# Whether the prefix's wineserver runs with no program left but Wine's own services: it is then on its
+# way out, and a program that joins it can lose its connection as it exits and end at once, silently,
+# with exit code 0.
+orv_wineserver_leaving() {
+  local f exe server=false
+  for f in $(grep -lzx "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
+    exe=$(readlink "${f%environ}exe" 2>/dev/null) || continue
+    case $exe in
+      */wineserver*) server=true ;;
+      /usr/lib/wine/*)   # a program keeps the wineserver; Wine's own services end with it
+        case $(cat "${f%environ}comm" 2>/dev/null) in
+          services.exe | winedevice.exe | plugplay.exe | svchost.exe | explorer.exe | rpcss.exe | wineboot.exe | conhost.exe) ;;
+          *) return 1 ;;
+        esac ;;
+    esac
+  done
+  $server
+}
+
+orv_wineserver_settle() { ! orv_wineserver_leaving || /usr/lib/wine/wineserver -w; }
+orv_wine() { orv_wineserver_settle; "$WINE" "$@"; }
 
 # Whether a process started on display $1 still runs: every process of a run inherits its DISPLAY
 # (the Wine program, and the desktop and service processes of a wineserver the run started). The

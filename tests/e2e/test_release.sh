@@ -76,11 +76,12 @@ temp=$(temp_folder)
 temp_before=$(ls -A "$temp")
 orv_start_xvfb 640x480
 cd "$folder"
-"$WINE" Orvanta.exe --help | tr -d '\r' >"$scratch/help"
+orv_wine Orvanta.exe --help | tr -d '\r' >"$scratch/help"
 check "the unpacked program lists its options" grep -q '^  --help ' "$scratch/help"
 for option in $(awk '/^  --/ { print $1 }' "$scratch/help"); do
   check "the info text explains $option" grep -q "^    $option " "$folder/Orvanta.txt"
 done
+orv_wineserver_settle
 set +e
 timeout 300 "$WINE" Orvanta.exe --mode benchmark --windowed --res 640x480 --step 0.5 --no-message-boxes \
   >"$scratch/out" 2>"$scratch/log"

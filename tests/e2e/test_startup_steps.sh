@@ -14,7 +14,7 @@ check "no model in the package is text .X" [ "$(header_count 'xof 0302txt')" = 0
 # bare_device: the bare program's device creation in seconds (a short run in a 640x480 Xvfb).
 bare_device() {
   orv_start_xvfb 640x480
-  "$WINE" "$build/tests/bare_present.exe" 0.5 640x480 2>/dev/null | tr -d '\r' |
+  orv_wine "$build/tests/bare_present.exe" 0.5 640x480 2>/dev/null | tr -d '\r' |
     sed -n 's/^device creation: \([0-9.]*\) s$/\1/p'
   orv_stop_xvfb
 }
